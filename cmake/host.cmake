@@ -1,0 +1,20 @@
+# The target `hanoi_host`: what every part of the program links to reach the platform.
+# On Windows the system libraries; on the portable host our platform/ library.
+add_library(hanoi_host INTERFACE)
+
+if(WIN32)
+  set(HANOI_WINDOWS ON)
+  # One self-contained executable: no MinGW run-time DLLs to carry into the Wine prefix.
+  target_link_options(hanoi_host INTERFACE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(hanoi_host INTERFACE ole32 oleaut32 uuid user32 gdi32)
+  # Windows tests run under Wine, in a prefix inside the build tree.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+else()
+  set(HANOI_WINDOWS OFF)
+  find_package(Threads REQUIRED)
+  file(GLOB_RECURSE HANOI_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
+  add_library(hanoi_platform STATIC ${HANOI_PLATFORM_SOURCES})
+  target_include_directories(hanoi_platform PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS})
+  target_link_libraries(hanoi_host INTERFACE hanoi_platform)
+endif()

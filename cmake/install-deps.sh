@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+# As root it runs apt-get itself; otherwise it prints the exact commands and fails.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
+          libbenchmark-dev libsdl2-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
+          x11-utils g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+need_i386=0
+dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}. Install them with:" >&2
+    [ $need_i386 -eq 1 ] && echo "  sudo dpkg --add-architecture i386" >&2
+    echo "  sudo apt-get update && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+[ $need_i386 -eq 1 ] && dpkg --add-architecture i386
+apt-get update -q
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"

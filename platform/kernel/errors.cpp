@@ -1,0 +1,10 @@
+// The per-thread last-error code.
+#include "platform/win32.h"
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError() { return lastError; }
+
+void SetLastError(DWORD error) { lastError = error; }

@@ -1,0 +1,26 @@
+// Test-only trace of platform calls on the portable host. When enabled, the calls that
+// matter to the puzzle's tests (repaint requests, sleeps, drawing) are appended in order,
+// from any thread. Sleep can be made instant so that a whole solve runs in milliseconds.
+// Program code never includes this header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform_trace {
+
+struct Event {
+    std::string call;    // the platform function's name, e.g. "RedrawWindow"
+    std::string detail;  // its arguments as text, e.g. "flags=0x401"
+};
+
+void Enable(bool on);
+bool Enabled();
+void Clear();
+std::vector<Event> Events();
+void Record(const char* call, const std::string& detail);
+
+void SetInstantSleep(bool on);
+bool InstantSleep();
+
+}  // namespace platform_trace

@@ -1,0 +1,21 @@
+// The one switch point between the hosts: program code includes this header for every
+// platform call. On Windows it is the real SDK; elsewhere our own declarations of the
+// subset the program uses, with the published names, types, constants and results.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+#define WSTR(text) L##text
+#else
+#include "platform/types.h"
+#include "platform/kernel/kernel.h"
+#include "platform/ole/com.h"
+#include "platform/ole/oleauto.h"
+#include "platform/user/user.h"
+#include "platform/gdi/gdi.h"
+#define WSTR(text) u##text
+#endif
+
+static_assert(sizeof(VARIANT) == 16, "an item value must be 16 bytes on every host");
