@@ -9,15 +9,18 @@ namespace {
 
 // The largest byte length whose block (prefix + bytes + terminator) still fits 32 bits,
 // as on 32-bit Windows, where longer requests fail.
-constexpr uint64_t kMaxByteLength = 0xFFFFFFFFull - sizeof(DWORD) - sizeof(OLECHAR) - 1;
+constexpr uint64_t kMaxByteLength = 0xFFFFFFFFull - 8 - sizeof(OLECHAR) - 1;
+// The prefix sits in the last four bytes of an 8-byte header, so the characters start
+// 8-byte aligned: counted strings also serve as blocks of VARIANT slots.
+constexpr size_t kHeaderBytes = 8;
 
 BSTR AllocateBytes(const void* source, uint64_t length) {
     if (length > kMaxByteLength) return nullptr;
-    auto* block = static_cast<BYTE*>(std::malloc(sizeof(DWORD) + length + sizeof(OLECHAR) + 1));
+    auto* block = static_cast<BYTE*>(std::malloc(kHeaderBytes + length + sizeof(OLECHAR) + 1));
     if (!block) return nullptr;
+    BYTE* text = block + kHeaderBytes;
     const DWORD prefix = static_cast<DWORD>(length);
-    std::memcpy(block, &prefix, sizeof prefix);
-    BYTE* text = block + sizeof(DWORD);
+    std::memcpy(text - sizeof(DWORD), &prefix, sizeof prefix);
     if (source) std::memcpy(text, source, length);
     // Two zero bytes end the string; a third keeps an odd byte length wide-terminated.
     std::memset(text + length, 0, sizeof(OLECHAR) + 1);
@@ -46,7 +49,7 @@ BSTR SysAllocString(const OLECHAR* source) {
 }
 
 void SysFreeString(BSTR text) {
-    if (text) std::free(reinterpret_cast<BYTE*>(text) - sizeof(DWORD));
+    if (text) std::free(reinterpret_cast<BYTE*>(text) - kHeaderBytes);
 }
 
 UINT SysStringByteLen(BSTR text) { return text ? Prefix(text) : 0; }
