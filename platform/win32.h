@@ -11,6 +11,7 @@
 #else
 #include "platform/types.h"
 #include "platform/kernel/kernel.h"
+#include "platform/kernel/process.h"
 #include "platform/ole/com.h"
 #include "platform/ole/oleauto.h"
 #include "platform/user/user.h"

@@ -1,5 +1,6 @@
-// KERNEL32 subset for the portable host: memory, errors, sleeping. Threads, TLS, modules,
-// start-up information and process exit are added beside these as the run-time needs them.
+// KERNEL32 subset for the portable host: memory, errors, sleeping, thread-local storage.
+// Threads, modules, start-up information and process exit are declared beside it
+// (platform/kernel/process.h).
 #pragma once
 
 #include "platform/types.h"
@@ -25,3 +26,20 @@ void Sleep(DWORD milliseconds);
 /// The calling thread's last-error code.
 DWORD GetLastError();
 void SetLastError(DWORD error);
+
+#define TLS_OUT_OF_INDEXES 0xFFFFFFFF
+
+/// Allocates a thread-local storage index; every thread's value for it starts at null.
+/// Returns TLS_OUT_OF_INDEXES with ERROR_NO_MORE_ITEMS when all 128 indexes are taken
+/// (Windows offers 1088; at least TLS_MINIMUM_AVAILABLE = 64 are promised there too).
+DWORD TlsAlloc();
+/// The calling thread's value for `index`, with the last error set to ERROR_SUCCESS. An
+/// index that is not allocated gives null with ERROR_INVALID_PARAMETER (Windows checks
+/// only the range).
+LPVOID TlsGetValue(DWORD index);
+/// Stores the calling thread's value for `index`. FALSE with ERROR_INVALID_PARAMETER for an
+/// index that is not allocated.
+BOOL TlsSetValue(DWORD index, LPVOID value);
+/// Frees `index`; every thread's value for it is forgotten, as on Windows. FALSE with
+/// ERROR_INVALID_PARAMETER for an index that is not allocated.
+BOOL TlsFree(DWORD index);
