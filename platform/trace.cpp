@@ -9,14 +9,19 @@ namespace {
 std::atomic<bool> enabled{false};
 std::atomic<bool> instantSleep{false};
 std::mutex eventsLock;
+std::function<void(const Event&)> observer;  // guarded by eventsLock
 std::vector<Event>& EventList() {
     static std::vector<Event>* events = new std::vector<Event>();  // outlives every thread
     return *events;
 }
 }  // namespace
 
-void Enable(bool on) { enabled.store(on); }
-bool Enabled() { return enabled.load(std::memory_order_relaxed); }
+void Enable(bool on) {
+    enabled.store(on);
+}
+bool Enabled() {
+    return enabled.load(std::memory_order_relaxed);
+}
 
 void Clear() {
     std::lock_guard<std::mutex> guard(eventsLock);
@@ -30,11 +35,26 @@ std::vector<Event> Events() {
 
 void Record(const char* call, const std::string& detail) {
     if (!Enabled()) return;
-    std::lock_guard<std::mutex> guard(eventsLock);
-    EventList().push_back(Event{call, detail});
+    std::function<void(const Event&)> notify;
+    Event event{call, detail};
+    {
+        std::lock_guard<std::mutex> guard(eventsLock);
+        EventList().push_back(event);
+        notify = observer;
+    }
+    if (notify) notify(event);
 }
 
-void SetInstantSleep(bool on) { instantSleep.store(on); }
-bool InstantSleep() { return instantSleep.load(std::memory_order_relaxed); }
+void SetObserver(std::function<void(const Event&)> newObserver) {
+    std::lock_guard<std::mutex> guard(eventsLock);
+    observer = std::move(newObserver);
+}
+
+void SetInstantSleep(bool on) {
+    instantSleep.store(on);
+}
+bool InstantSleep() {
+    return instantSleep.load(std::memory_order_relaxed);
+}
 
 }  // namespace platform_trace

@@ -4,6 +4,7 @@
 // Program code never includes this header.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ bool Enabled();
 void Clear();
 std::vector<Event> Events();
 void Record(const char* call, const std::string& detail);
+
+// Called with every recorded event, on the recording thread, after it is stored; null
+// removes the observer. Lets a test look at program state at the moment of a call.
+void SetObserver(std::function<void(const Event&)> observer);
 
 void SetInstantSleep(bool on);
 bool InstantSleep();

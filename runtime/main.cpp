@@ -1,4 +1,6 @@
 // The process entry: after the host's C/C++ start-up code, the run-time takes over.
-#include "platform/win32.h"
+#include "app/program_main.h"
 
-int main() { return 0; }
+int main() {
+    return ProgramMain(nullptr, nullptr, nullptr, 1);
+}

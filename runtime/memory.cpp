@@ -62,7 +62,9 @@ HGLOBAL RuntimeGlobalFree(HGLOBAL block) {
 }
 
 namespace allocation_seam {
-Counters Read() { return Counters{allocations.load(), frees.load(), failures.load()}; }
+Counters Read() {
+    return Counters{allocations.load(), frees.load(), failures.load()};
+}
 
 void Reset() {
     allocations = 0;
@@ -75,5 +77,7 @@ void FailAllocationNumber(long n) {
     failCountdown = n > 0 ? n : 0;
 }
 
-bool InjectedFailureHappened() { return injectedFailure.load(); }
+bool InjectedFailureHappened() {
+    return injectedFailure.load();
+}
 }  // namespace allocation_seam

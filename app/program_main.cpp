@@ -1,0 +1,11 @@
+// ProgramMain: the set-up steps in their order.
+#include "app/program_main.h"
+
+#include "app/puzzle.h"
+#include "objects/list_collection_class.h"
+
+LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
+    for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg] = NewListCollection();
+    for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Pegs, disks and the move. Every collection call's status goes to CheckObjectResult and is
+// otherwise not tested: the collection reports failure only as S_FALSE.
+#include "app/puzzle.h"
+
+#include "objects/item_value.h"
+#include "runtime/object_result.h"
+
+ILinkListCollection* Pegs[PegCount];
+LONG DiskSizes[DiskCount + 1];
+HWND MainWindow;
+VARIANT MovingDisk;
+LONG SourceCount;
+
+ILinkListCollection* PegAt(LONG peg) {
+    return Pegs[peg];
+}
+
+void FillPegs(LONG diskCount) {
+    for (LONG peg = 0; peg < PegCount; ++peg) CheckObjectResult(PegAt(peg)->CLEAR());
+    for (LONG disk = diskCount; disk >= 1; --disk) {
+        // The disk goes in by reference to the loop variable; the collection stores the value.
+        VARIANT reference{};
+        reference.vt = VT_I4 | VT_BYREF;
+        reference.plVal = &disk;
+        CheckObjectResult(PegAt(0)->ADD(&reference));
+    }
+}
+
+void MoveDisk(LONG fromPeg, LONG toPeg) {
+    ILinkListCollection* source = PegAt(fromPeg);
+    CheckObjectResult(source->COUNT(&SourceCount));
+    ItemClear(&MovingDisk);
+    VARIANT result{};
+    CheckObjectResult(source->ITEM(&SourceCount, &result));
+    ItemMoveResult(&MovingDisk, &result);
+    CheckObjectResult(source->REMOVE(&SourceCount));
+    CheckObjectResult(PegAt(toPeg)->ADD(&MovingDisk));
+    RedrawWindow(MainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    Sleep(MoveDelayMs);
+}

@@ -1,0 +1,24 @@
+// SolveHanoi by the classic recursion.
+#include "app/solver.h"
+
+#include "app/puzzle.h"
+
+LONG SparePeg(LONG fromPeg, LONG toPeg) {
+    if (fromPeg != 0 && toPeg != 0) return 0;
+    if (fromPeg != 1 && toPeg != 1) return 1;
+    return 2;
+}
+
+void SolveHanoi(LONG diskCount, LONG fromPeg, LONG toPeg) {
+    // Guarded: a count below 1 would otherwise recurse without end.
+    if (diskCount < 1) return;
+    if (diskCount == 1) {
+        MoveDisk(fromPeg, toPeg);
+    } else {
+        const LONG spare = SparePeg(fromPeg, toPeg);
+        SolveHanoi(diskCount - 1, fromPeg, spare);
+        MoveDisk(fromPeg, toPeg);
+        SolveHanoi(diskCount - 1, spare, toPeg);
+    }
+    InvalidateRect(MainWindow, nullptr, TRUE);
+}
