@@ -1,7 +1,7 @@
-// Test-only trace of platform calls on the portable host. When enabled, the calls that
-// matter to the puzzle's tests (repaint requests, sleeps, drawing) are appended in order,
-// from any thread. Sleep can be made instant so that a whole solve runs in milliseconds.
-// Program code never includes this header.
+// Trace of platform calls on the portable host, for tests and measurements. When enabled,
+// the calls that matter to the puzzle's tests (repaint requests, sleeps, drawing) are
+// appended in order, from any thread. Sleep can be made instant so that a whole solve runs in
+// milliseconds. Program code never includes this header.
 #pragma once
 
 #include <functional>
@@ -17,6 +17,9 @@ struct Event {
 
 void Enable(bool on);
 bool Enabled();
+// True when events go anywhere (the test list or the measurement file): callers can skip
+// building an event's text otherwise.
+bool Recording();
 void Clear();
 std::vector<Event> Events();
 void Record(const char* call, const std::string& detail);
