@@ -70,6 +70,7 @@ bool StartThreadRecords() {
     TheRuntime.tlsSlot = TlsAlloc();
     if (TheRuntime.tlsSlot == TLS_OUT_OF_INDEXES) return false;
     TheRuntime.liveRecords = 0;
+    TheRuntime.activeThreads = 1;  // the calling thread: the first run-time thread
     ThreadRecord* record = GetThreadRecord();
     if (!record) return false;
     LockMainRecord();

@@ -37,7 +37,8 @@ ThreadRecord* FindThreadRecord();
 void ReleaseThreadRecord();
 
 // Process-wide thread state of start-up step 7: allocates the TLS slot, creates the calling
-// thread's record and makes it the main record (code page 0). False when no TLS index or
+// thread's record and makes it the main record (code page 0); the calling thread becomes the
+// first run-time thread. False when no TLS index or
 // no memory is left (start-up then ends the process with 255).
 bool StartThreadRecords();
 

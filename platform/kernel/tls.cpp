@@ -1,6 +1,7 @@
 // Thread-local storage indexes for the portable host. Each index carries a generation that
 // changes when it is allocated or freed, so TlsFree forgets every thread's value at once
 // without visiting the threads: a value stored under an older generation reads as null.
+#include "platform/trace.h"
 #include "platform/win32.h"
 
 #include <atomic>
@@ -52,6 +53,7 @@ LPVOID TlsGetValue(DWORD index) {
 }
 
 BOOL TlsSetValue(DWORD index, LPVOID value) {
+    platform_trace::Record("TlsSetValue", value ? "set" : "clear");
     uint32_t generation = LiveGeneration(index);
     if (!generation) return FALSE;
     threadValues[index] = ThreadValue{generation, value};
