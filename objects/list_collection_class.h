@@ -1,4 +1,5 @@
-// Creating list collections: the class's virtual tables and a direct constructor.
+// Creating list collections directly, as the by-name creation does: a new instance of
+// class 2 on its own interface, with its construction routine run.
 #pragma once
 
 #include "objects/list_collection_interface.h"

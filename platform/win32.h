@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <olectl.h>
 #define WSTR(text) L##text
 #else
 #include "platform/types.h"
@@ -15,6 +16,7 @@
 #include "platform/kernel/threads.h"
 #include "platform/ole/com.h"
 #include "platform/ole/com_init.h"
+#include "platform/ole/connection_points.h"
 #include "platform/ole/oleauto.h"
 #include "platform/user/user.h"
 #include "platform/gdi/gdi.h"
