@@ -14,6 +14,7 @@
 #include "platform/kernel/kernel.h"
 #include "platform/kernel/process.h"
 #include "platform/kernel/threads.h"
+#include "platform/kernel/codepage.h"
 #include "platform/ole/com.h"
 #include "platform/ole/com_init.h"
 #include "platform/ole/connection_points.h"
