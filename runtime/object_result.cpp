@@ -1,15 +1,21 @@
-// Last object result per thread. The run-time error for negative results joins the error
-// handling when it lands; collections never return one.
+// CheckObjectResult: the last object result per thread, kept in its ThreadRecord.
 #include "runtime/object_result.h"
 
-namespace {
-thread_local HRESULT lastObjectResult = S_OK;
-}
+#include "runtime/errors.h"
+#include "runtime/fpu_control.h"
+#include "runtime/proc_frame.h"
+#include "runtime/thread_record.h"
 
-void CheckObjectResult(HRESULT result) {
-    lastObjectResult = result;
+HRESULT CheckObjectResult(HRESULT result) {
+    RuntimeService service;
+    LoadFpuControlWord(kRuntimeFpuControlWord);
+    // Without a record (no memory for one) the result is not kept; error 99 still is.
+    if (ThreadRecord* record = GetThreadRecord()) record->lastObjectResult = result;
+    if (FAILED(result)) RaiseError(99);
+    return result;
 }
 
 HRESULT LastObjectResult() {
-    return lastObjectResult;
+    ThreadRecord* record = FindThreadRecord();
+    return record ? record->lastObjectResult : S_OK;
 }

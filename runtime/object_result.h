@@ -1,10 +1,10 @@
-// The check that follows every object call made by program code.
+// The check that follows every object method call made by program code.
 #pragma once
 
 #include "platform/win32.h"
 
-// Records `result` as the calling thread's last object result; a negative result is a
-// run-time error (99).
-void CheckObjectResult(HRESULT result);
-// The calling thread's last recorded object result.
+// Reloads the control word 0x133F, records `result` as the calling thread's last object
+// result in its ThreadRecord and raises error 99 when it is negative. Returns `result`.
+HRESULT CheckObjectResult(HRESULT result);
+// The calling thread's last recorded object result; S_OK when the thread has no record.
 HRESULT LastObjectResult();

@@ -1,0 +1,138 @@
+// Run-time errors: where RaiseError records a number and with which flags, the fatal
+// numbers, the system error translation and CheckObjectResult.
+#include "runtime/errors.h"
+
+#include "runtime/fpu_control.h"
+#include "runtime/memory.h"
+#include "runtime/object_result.h"
+#include "runtime/proc_frame.h"
+#include "runtime/string_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+TEST(RaiseError, RecordsNumberInTheCallingProceduresFrame) {
+    ProcFrame outer;
+    {
+        ProcFrame inner;
+        RaiseError(240);  // not fatal: returns
+        EXPECT_EQ(inner.LastError(), 240);
+        EXPECT_EQ(inner.ErrorFlags(), kErrorFromProcedure);
+        EXPECT_EQ(outer.errorState, 0);
+        RaiseError(0);
+        EXPECT_EQ(inner.LastError(), 51);  // 0 stands for 51
+    }
+    EXPECT_EQ(&CurrentProcFrame(), &outer);
+    RaiseError(5);
+    EXPECT_EQ(outer.errorState, 0xB005);
+}
+
+TEST(RaiseError, FlagsTellTheProceduresOwnCallFromANestedOne) {
+    ProcFrame frame;
+    allocation_seam::FailAllocationNumber(1);
+    EXPECT_EQ(AllocByteString(4), nullptr);  // the procedure called the failing service
+    EXPECT_EQ(frame.errorState, 0xB007);
+    allocation_seam::FailAllocationNumber(1);
+    // CopyString reaches the failing allocation through another service.
+    BSTR literal = SysAllocStringByteLen("abc", 3);
+    EXPECT_EQ(CopyString(BorrowedHandle(literal)), nullptr);
+    EXPECT_EQ(frame.errorState, 0x3007);
+    allocation_seam::FailAllocationNumber(0);
+    SysFreeString(literal);
+    RaiseError(9);  // raised by program code directly
+    EXPECT_EQ(frame.errorState, 0xB009);
+}
+
+TEST(RaiseError, ProcedureCalledFromInsideAServiceStartsAtItsOwnDepth) {
+    ProcFrame frame;
+    RuntimeService wrapper;  // a thread start wrapper calling the thread function, say
+    RuntimeService inner;
+    {
+        ProcFrame threadFunction;
+        EXPECT_EQ(RuntimeServiceDepth(), 0);
+        RuntimeService call;
+        RaiseError(7);
+        EXPECT_EQ(threadFunction.errorState, 0xB007);
+    }
+    EXPECT_EQ(RuntimeServiceDepth(), 2);
+}
+
+TEST(RaiseError, WithoutAProcedureLandsInTheThreadsRootFrame) {
+    BYTE rootError = 0;
+    bool distinct = false;
+    std::thread([&] {
+        ProcFrame* root = &CurrentProcFrame();
+        RaiseError(62);
+        rootError = root->LastError();
+        ProcFrame procedure;
+        distinct = &CurrentProcFrame() == &procedure && root != &procedure;
+    }).join();
+    EXPECT_EQ(rootError, 62);
+    EXPECT_TRUE(distinct);
+}
+
+TEST(RaiseErrorDeathTest, FatalNumbersEndTheProcessWith255) {
+    EXPECT_EXIT(RaiseError(241), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(RaiseError(255), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(
+        {
+            ProcFrame frame;
+            RaiseError(240);
+            ExitProcess(frame.LastError() == 240 ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
+}
+
+TEST(SystemErrorMap, EveryCodeOfTheTableAndTheRest) {
+    // Win32 codes 0 to 40 and their run-time numbers.
+    const BYTE expected[41] = {0,  75, 53, 76, 67, 70, 51, 241, 7,  241, 241, 51, 51, 51,
+                               7,  68, 75, 74, 53, 70, 68, 71,  51, 72,  51,  72, 72, 72,
+                               72, 72, 72, 72, 70, 70, 72, 72,  70, 75,  62,  61, 75};
+    for (DWORD code = 0; code <= 40; ++code) {
+        EXPECT_EQ(SystemErrorMap[code], expected[code]) << "code " << code;
+        EXPECT_EQ(TranslateSystemError(code), expected[code]) << "code " << code;
+    }
+    EXPECT_EQ(TranslateSystemError(ERROR_DISK_FULL), 61);
+    EXPECT_EQ(TranslateSystemError(ERROR_INVALID_PARAMETER), 5);
+    EXPECT_EQ(TranslateSystemError(41), 75);
+    EXPECT_EQ(TranslateSystemError(1450), 75);
+    EXPECT_EQ(TranslateSystemError(0x10002), 75);  // not reduced to its low word first
+}
+
+TEST(CheckObjectResult, RecordsEveryResultAndRaises99OnlyForNegative) {
+    ProcFrame frame;
+    EXPECT_EQ(CheckObjectResult(S_FALSE), S_FALSE);
+    EXPECT_EQ(LastObjectResult(), S_FALSE);
+    EXPECT_EQ(frame.errorState, 0);
+    EXPECT_EQ(CheckObjectResult(E_FAIL), E_FAIL);
+    EXPECT_EQ(LastObjectResult(), E_FAIL);
+    EXPECT_EQ(frame.errorState, 0xB063);
+    EXPECT_EQ(CheckObjectResult(S_OK), S_OK);
+    EXPECT_EQ(LastObjectResult(), S_OK);
+    EXPECT_EQ(frame.LastError(), 99);  // stays until the next error
+}
+
+TEST(CheckObjectResult, ReloadsTheRuntimeControlWord) {
+    const uint16_t saved = ReadFpuControlWord();
+    LoadFpuControlWord(kRuntimeFpuControlWord);
+    const uint16_t expected = ReadFpuControlWord();  // reserved bit 6 always reads as 1
+    LoadFpuControlWord(0x027F);  // 53-bit precision, as a system call might leave it
+    CheckObjectResult(S_OK);
+    const uint16_t after = ReadFpuControlWord();
+    LoadFpuControlWord(saved);
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(after & 0x0F3F, 0x033F);  // all masked, 64-bit precision, round to nearest
+}
+
+TEST(CheckObjectResult, KeepsOneResultPerThread) {
+    CheckObjectResult(S_FALSE);
+    HRESULT seenByOther = 0;
+    std::thread([&] {
+        ProcFrame frame;
+        seenByOther = LastObjectResult();  // a new thread has no record yet
+        CheckObjectResult(E_FAIL);
+    }).join();
+    EXPECT_EQ(seenByOther, S_OK);
+    EXPECT_EQ(LastObjectResult(), S_FALSE);
+}
