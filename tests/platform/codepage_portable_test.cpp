@@ -30,8 +30,8 @@ TEST(CodePagePortable, TheAnsiCodePageIsUtf8WithAnsiFlags) {
     EXPECT_EQ(wide[0], 0x00E9);
     EXPECT_EQ(wide[1], u'x');
     char bytes[4] = {};
-    EXPECT_EQ(WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, WSTR("\u20AC"), 1, bytes,
-                                  4, nullptr, nullptr),
+    EXPECT_EQ(WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, WSTR("\u20AC"), 1, bytes, 4,
+                                  nullptr, nullptr),
               3);
     EXPECT_EQ(std::string(bytes, 3), "\xE2\x82\xAC");
     // Only an unpaired surrogate needs the default character in UTF-8.

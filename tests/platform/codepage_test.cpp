@@ -27,9 +27,8 @@ std::string Narrow(UINT codePage, const std::u16string& text, LPCSTR defaultChar
                                            nullptr, 0, defaultChar, usedDefault);
     std::string result(needed, '\0');
     if (needed > 0) {
-        const int written =
-            WideCharToMultiByte(codePage, 0, source, static_cast<int>(text.size()),
-                                result.data(), needed, defaultChar, usedDefault);
+        const int written = WideCharToMultiByte(codePage, 0, source, static_cast<int>(text.size()),
+                                                result.data(), needed, defaultChar, usedDefault);
         EXPECT_EQ(written, needed);
     }
     return result;
@@ -45,7 +44,10 @@ TEST(CodePage, Utf8BothWaysIncludingSurrogatePairs) {
 }
 
 TEST(CodePage, Utf8IllFormedInputIsReplacedOrRefused) {
-    EXPECT_EQ(Wide(CP_UTF8, 0, "a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(Wide(CP_UTF8, 0,
+                   "a\xFF"
+                   "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(Wide(CP_UTF8, 0, "\xC3"), u"\uFFFD");  // cut short at the end
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xFF", 2, nullptr, 0), 0);
@@ -56,11 +58,13 @@ TEST(CodePage, Utf8IllFormedInputIsReplacedOrRefused) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
     // An unpaired surrogate becomes U+FFFD, or fails with WC_ERR_INVALID_CHARS.
     const char16_t lone[] = {u'a', 0xD800, u'b'};
-    EXPECT_EQ(Narrow(CP_UTF8, std::u16string(lone, 3)), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(Narrow(CP_UTF8, std::u16string(lone, 3)),
+              "a\xEF\xBF\xBD"
+              "b");
     char out[8];
     SetLastError(0);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, reinterpret_cast<LPCWSTR>(lone),
-                                  3, out, 8, nullptr, nullptr),
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, reinterpret_cast<LPCWSTR>(lone), 3,
+                                  out, 8, nullptr, nullptr),
               0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
 }
@@ -100,8 +104,7 @@ TEST(CodePage, SizesTerminatorsAndInvalidArguments) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     char narrow[2];
     SetLastError(0);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, WSTR("\u00E9"), 1, narrow, 1, nullptr, nullptr),
-              0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, WSTR("\u00E9"), 1, narrow, 1, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     // No source, an empty source, a negative size, an output size without an output.
     const auto invalid = [](int result) {

@@ -96,8 +96,8 @@ TEST(StringConversion, EmptySourceGivesNullWithoutTheSystemOrARecord) {
         PushBorrowedString(nullptr);
         ConvertTempToBytes(0, 0);
         // Neither conversion looked up the thread's code page, which would make a record.
-        untouched = TempString(0) == 0 && TempString(1) == 0 &&
-                    FindThreadRecord() == nullptr && seam.Allocations() == 0;
+        untouched = TempString(0) == 0 && TempString(1) == 0 && FindThreadRecord() == nullptr &&
+                    seam.Allocations() == 0;
         PopAndFreeString();
         PopAndFreeString();
     }).join();

@@ -92,6 +92,6 @@ TEST(StringHandle, ResizeKeepsThePrefixZeroFillsAndFreesTheOld) {
     allocation_seam::FailAllocationNumber(0);
     EXPECT_EQ(frame.LastError(), 7);
     EXPECT_EQ(frame.ErrorFlags(), kErrorFromService);  // raised by the allocation inside
-    EXPECT_EQ(seam.Frees(), 3);  // the old string goes even on failure
+    EXPECT_EQ(seam.Frees(), 3);                        // the old string goes even on failure
     EXPECT_EQ(seam.Allocations(), seam.Frees());
 }

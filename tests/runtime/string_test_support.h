@@ -12,7 +12,9 @@ inline std::string Text(StringHandle handle) {
     return std::string(reinterpret_cast<const char*>(StringBytes(handle)),
                        StringByteLength(handle));
 }
-inline std::string Text(BSTR text) { return Text(OwnedHandle(text)); }
+inline std::string Text(BSTR text) {
+    return Text(OwnedHandle(text));
+}
 
 // An owned 8-bit string made through the seam (counted like the run-time's own).
 inline BSTR Owned(const std::string& text) {
@@ -21,11 +23,11 @@ inline BSTR Owned(const std::string& text) {
 
 // Seam activity since construction.
 class SeamDelta {
-public:
+   public:
     SeamDelta() : start_(allocation_seam::Read()) {}
     long Allocations() const { return allocation_seam::Read().allocations - start_.allocations; }
     long Frees() const { return allocation_seam::Read().frees - start_.frees; }
 
-private:
+   private:
     allocation_seam::Counters start_;
 };
