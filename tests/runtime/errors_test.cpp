@@ -7,6 +7,7 @@
 #include "runtime/object_result.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
+#include "runtime/thread_record.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,7 @@ TEST(RaiseError, WithoutAProcedureLandsInTheThreadsRootFrame) {
         rootError = root->LastError();
         ProcFrame procedure;
         distinct = &CurrentProcFrame() == &procedure && root != &procedure;
+        ReleaseThreadRecord();  // RaiseError made sure the thread has one
     }).join();
     EXPECT_EQ(rootError, 62);
     EXPECT_TRUE(distinct);
@@ -132,6 +134,7 @@ TEST(CheckObjectResult, KeepsOneResultPerThread) {
         ProcFrame frame;
         seenByOther = LastObjectResult();  // a new thread has no record yet
         CheckObjectResult(E_FAIL);
+        ReleaseThreadRecord();
     }).join();
     EXPECT_EQ(seenByOther, S_OK);
     EXPECT_EQ(LastObjectResult(), S_FALSE);
