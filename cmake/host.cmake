@@ -16,6 +16,9 @@ else()
   file(GLOB_RECURSE HANOI_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/*.cpp)
   add_library(hanoi_platform STATIC ${HANOI_PLATFORM_SOURCES})
   target_include_directories(hanoi_platform PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-  target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PNG::PNG)
+  # libffi makes the calls DispCallFunc describes (Debian libffi-dev).
+  find_library(HANOI_FFI_LIBRARY ffi REQUIRED)
+  target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PNG::PNG
+                        ${HANOI_FFI_LIBRARY})
   target_link_libraries(hanoi_host INTERFACE hanoi_platform)
 endif()

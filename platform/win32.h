@@ -19,6 +19,9 @@
 #include "platform/ole/com_init.h"
 #include "platform/ole/connection_points.h"
 #include "platform/ole/oleauto.h"
+#include "platform/ole/conversion.h"
+#include "platform/ole/dispcall.h"
+#include "platform/ole/typelib.h"
 #include "platform/user/user.h"
 #include "platform/gdi/gdi.h"
 #define WSTR(text) u##text

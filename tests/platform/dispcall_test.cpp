@@ -1,0 +1,225 @@
+// DispCallFunc with every argument shape the run-time's late-bound calls use: pointers,
+// 32-bit and 8-byte values, 16-byte VARIANTs by value, floating point, and enough of them
+// to leave the registers. On Windows this is OLEAUT32's own routine.
+#include "tests/platform/variant_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct Seen {
+    void* self;
+    LONG number;
+    SHORT small;
+    BYTE byte;
+    VARIANT_BOOL truth;
+    float single;
+    double real;
+    LONGLONG wide;
+    VARIANT item;
+    LONG* pointer;
+};
+Seen seen;
+
+LONG STDMETHODCALLTYPE Scalars(void* self, LONG number, SHORT small, BYTE byte, VARIANT_BOOL truth,
+                               float single, double real, LONGLONG wide) {
+    seen = Seen{};
+    seen.self = self;
+    seen.number = number;
+    seen.small = small;
+    seen.byte = byte;
+    seen.truth = truth;
+    seen.single = single;
+    seen.real = real;
+    seen.wide = wide;
+    return 1;
+}
+
+LONG STDMETHODCALLTYPE ItemByValue(void* self, VARIANT item, LONG* pointer) {
+    seen = Seen{};
+    seen.self = self;
+    seen.item = item;
+    seen.pointer = pointer;
+    if (pointer) *pointer += 1;
+    return -5;
+}
+
+// Ten of each class, so that some travel on the stack on every calling convention.
+double STDMETHODCALLTYPE Many(LONG a, double b, LONG c, double d, LONG e, double f, LONG g,
+                              double h, LONG i, double j, LONG k, double l, LONG m, double n,
+                              LONG o, double p, LONG q, double r, VARIANT s, LONGLONG t) {
+    return a + b + c + d + e + f + g + h + i + j + k + l + m + n + o + p + q + r + s.lVal +
+           static_cast<double>(t);
+}
+
+SHORT STDMETHODCALLTYPE NegativeShort() {
+    return -2;
+}
+float STDMETHODCALLTYPE QuarterFloat() {
+    return 0.25f;
+}
+LONGLONG STDMETHODCALLTYPE BigNumber() {
+    return 0x123456789LL;
+}
+void* STDMETHODCALLTYPE Address(void* value) {
+    return value;
+}
+
+ULONG_PTR Entry(const void* function) {
+    return reinterpret_cast<ULONG_PTR>(function);
+}
+
+TEST(DispCallFunc, ScalarArgumentsInDeclaredOrder) {
+    int marker;
+    VARIANT self{};
+    self.vt = VT_UNKNOWN;
+    self.byref = &marker;
+    VARIANT args[] = {self,      I4v(-7),    I2v(-300),          UI1v(200), Boolv(VARIANT_TRUE),
+                      R4v(1.5f), R8v(-2.25), I8v(-0x100000001LL)};
+    VARTYPE types[8];
+    VARIANTARG* pointers[8];
+    for (int i = 0; i < 8; ++i) {
+        types[i] = args[i].vt;
+        pointers[i] = &args[i];
+    }
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Scalars)), CC_STDCALL,
+                           VT_I4, 8, types, pointers, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, I4v(1)));
+    EXPECT_EQ(seen.self, &marker);
+    EXPECT_EQ(seen.number, -7);
+    EXPECT_EQ(seen.small, -300);
+    EXPECT_EQ(seen.byte, 200);
+    EXPECT_EQ(seen.truth, VARIANT_TRUE);
+    EXPECT_EQ(seen.single, 1.5f);
+    EXPECT_EQ(seen.real, -2.25);
+    EXPECT_EQ(seen.wide, -0x100000001LL);
+}
+
+TEST(DispCallFunc, VariantByValueAndPointers) {
+    int marker;
+    LONG counter = 41;
+    VARIANT self{};
+    self.vt = VT_UNKNOWN;
+    self.byref = &marker;
+    VARIANT item = CYv(0x0102030405060708LL);
+    item.wReserved1 = 0x1111;  // all 16 bytes travel
+    VARIANT counterRef = ByRef(VT_I4, &counter);
+    VARTYPE types[] = {VT_UNKNOWN, VT_VARIANT, VT_I4 | VT_BYREF};
+    VARIANTARG* pointers[] = {&self, &item, &counterRef};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&ItemByValue)), CC_STDCALL,
+                           VT_ERROR, 3, types, pointers, &result),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_ERROR);
+    EXPECT_EQ(result.scode, -5);
+    EXPECT_EQ(seen.self, &marker);
+    EXPECT_EQ(std::memcmp(&seen.item, &item, sizeof item), 0);
+    EXPECT_EQ(seen.pointer, &counter);
+    EXPECT_EQ(counter, 42);
+
+    // A null pointer goes through as null.
+    counterRef.byref = nullptr;
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&ItemByValue)), CC_STDCALL,
+                           VT_I4, 3, types, pointers, &result),
+              S_OK);
+    EXPECT_EQ(seen.pointer, nullptr);
+}
+
+TEST(DispCallFunc, ArgumentsBeyondTheRegisters) {
+    VARIANT args[20];
+    VARTYPE types[20];
+    VARIANTARG* pointers[20];
+    double expected = 0;
+    for (int i = 0; i < 18; ++i) {
+        args[i] = i % 2 ? R8v(i + 0.5) : I4v(i);
+        expected += i % 2 ? i + 0.5 : i;
+    }
+    args[18] = I4v(1000);
+    args[19] = I8v(1LL << 40);
+    expected += 1000 + static_cast<double>(1LL << 40);
+    for (int i = 0; i < 20; ++i) {
+        types[i] = i == 18 ? VARTYPE{VT_VARIANT} : args[i].vt;
+        pointers[i] = &args[i];
+    }
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Many)), CC_STDCALL, VT_R8,
+                           20, types, pointers, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, R8v(expected)));
+}
+
+TEST(DispCallFunc, ResultKinds) {
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&NegativeShort)),
+                           CC_STDCALL, VT_I2, 0, nullptr, nullptr, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, I2v(-2)));
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&QuarterFloat)), CC_STDCALL,
+                           VT_R4, 0, nullptr, nullptr, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, R4v(0.25f)));
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&BigNumber)), CC_STDCALL,
+                           VT_I8, 0, nullptr, nullptr, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, I8v(0x123456789LL)));
+
+    int marker;
+    VARIANT pointer = ByRef(VT_I4, &marker);
+    VARTYPE types[] = {static_cast<VARTYPE>(VT_I4 | VT_BYREF)};
+    VARIANTARG* pointers[] = {&pointer};
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Address)), CC_STDCALL,
+                           VT_BYREF | VT_I4, 1, types, pointers, &result),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_BYREF | VT_I4);
+    EXPECT_EQ(result.byref, &marker);
+}
+
+// A virtual slot: the instance goes first and the function comes from its table.
+struct Adder : IUnknown {
+    LONG total = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    virtual LONG STDMETHODCALLTYPE Add(LONG amount, double factor) {
+        total += static_cast<LONG>(amount * factor);
+        return total;
+    }
+};
+
+TEST(DispCallFunc, VirtualSlotOfAnInstance) {
+    Adder adder;
+    VARIANT amount = I4v(20);
+    VARIANT factor = R8v(2.0);
+    VARTYPE types[] = {VT_I4, VT_R8};
+    VARIANTARG* pointers[] = {&amount, &factor};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(
+        DispCallFunc(&adder, 3 * sizeof(void*), CC_STDCALL, VT_I4, 2, types, pointers, &result),
+        S_OK);
+    EXPECT_TRUE(SameVariant(result, I4v(40)));
+    EXPECT_EQ(adder.total, 40);
+}
+
+TEST(DispCallFunc, RefusedRequests) {
+    VARIANT result;
+    VariantInit(&result);
+    const ULONG_PTR entry = Entry(reinterpret_cast<const void*>(&NegativeShort));
+    EXPECT_EQ(DispCallFunc(nullptr, entry, CC_FASTCALL, VT_I2, 0, nullptr, nullptr, &result),
+              E_INVALIDARG);
+    EXPECT_EQ(DispCallFunc(nullptr, entry, CC_STDCALL, VT_HRESULT, 0, nullptr, nullptr, &result),
+              E_INVALIDARG);
+}
+
+}  // namespace
