@@ -5,11 +5,7 @@
 #include "objects/item_value.h"
 #include "runtime/object_result.h"
 
-ILinkListCollection* Pegs[PegCount];
-LONG DiskSizes[DiskCount + 1];
-HWND MainWindow;
-VARIANT MovingDisk;
-LONG SourceCount;
+ModuleVariables Module;
 
 ILinkListCollection* PegAt(LONG peg) {
     return Pegs[peg];

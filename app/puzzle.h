@@ -8,13 +8,22 @@ constexpr LONG DiskCount = 7;
 constexpr DWORD MoveDelayMs = 250;
 constexpr LONG PegCount = 3;
 
-// Module-level state, written by ProgramMain before the solver thread starts.
-extern ILinkListCollection* Pegs[PegCount];  // indices 0..2
-extern LONG DiskSizes[DiskCount + 1];        // indices 1..DiskCount; 0 unused
-extern HWND MainWindow;
-// Used by the solver thread alone.
-extern VARIANT MovingDisk;
-extern LONG SourceCount;
+// Module-level state in one block, so that ModuleCleanupTable (app/module_tables.cpp) can
+// name its variables by their offsets. Written by ProgramMain before the solver thread
+// starts, except MovingDisk and SourceCount, which the solver thread alone uses.
+struct ModuleVariables {
+    LONG SourceCount;  // first: an object entry at offset 0 would read as the table's end
+    ILinkListCollection* Pegs[PegCount];  // indices 0..2
+    LONG DiskSizes[DiskCount + 1];        // indices 1..DiskCount; 0 unused
+    HWND MainWindow;
+    VARIANT MovingDisk;
+};
+extern ModuleVariables Module;
+inline ILinkListCollection* (&Pegs)[PegCount] = Module.Pegs;
+inline LONG (&DiskSizes)[DiskCount + 1] = Module.DiskSizes;
+inline HWND& MainWindow = Module.MainWindow;
+inline VARIANT& MovingDisk = Module.MovingDisk;
+inline LONG& SourceCount = Module.SourceCount;
 
 // The peg collection at index 0..2.
 ILinkListCollection* PegAt(LONG peg);

@@ -1,6 +1,6 @@
 // The process entry: after the host's C/C++ start-up code, the run-time takes over.
-#include "app/program_main.h"
+#include "app/module_tables.h"
 
 int main() {
-    return ProgramMain(nullptr, nullptr, nullptr, 1);
+    RuntimeStartup(HanoiProgram());
 }

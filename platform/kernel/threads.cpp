@@ -102,8 +102,13 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize, LPTHREAD_S
 }
 
 BOOL CloseHandle(HANDLE handle) {
-    std::lock_guard<std::mutex> guard(handlesLock);
-    if (Handles().erase(handle) == 0) {
+    bool known;
+    {
+        std::lock_guard<std::mutex> guard(handlesLock);
+        known = Handles().erase(handle) != 0;
+    }
+    platform_trace::Record("CloseHandle", known ? "closed" : "unknown");
+    if (!known) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -75,3 +75,24 @@ TEST(ThreadRecord, AllocationFailureGivesNullAndLeavesTheSlotEmpty) {
         ReleaseThreadRecord();
     }).join();
 }
+
+TEST(ThreadRecord, ReleasingTheMainRecordStopsLaterRecordsFromCopyingIt) {
+    ThreadRecord* realMain = TheRuntime.mainRecord;
+    UINT inherited = 77;
+    std::thread([] {
+        // This thread's record stands in for a main record released by RuntimeExit.
+        ThreadRecord* record = GetThreadRecord();
+        ASSERT_NE(record, nullptr);
+        record->codePage = 1252;
+        TheRuntime.mainRecord = record;
+        ReleaseThreadRecord();
+    }).join();
+    ThreadRecord* mainAfterRelease = TheRuntime.mainRecord;
+    std::thread([&] {
+        inherited = GetThreadRecord()->codePage;  // must not read the freed record
+        ReleaseThreadRecord();
+    }).join();
+    TheRuntime.mainRecord = realMain;
+    EXPECT_EQ(mainAfterRelease, nullptr);
+    EXPECT_EQ(inherited, 0u);
+}

@@ -1,0 +1,35 @@
+// ModuleCleanupTable and the module description handed to the run-time.
+#include "app/module_tables.h"
+
+#include "app/program_main.h"
+#include "app/puzzle.h"
+
+#include <cstddef>
+
+namespace {
+constexpr CleanupEntry Entry(size_t offset, CleanupKind kind) {
+    return MakeCleanupEntry(static_cast<DWORD>(offset), kind);
+}
+
+// This program has no thread-local variables.
+const CleanupEntry ThreadCleanupTable[] = {0};
+}  // namespace
+
+const CleanupEntry ModuleCleanupTable[] = {
+    Entry(offsetof(ModuleVariables, Pegs[0]), kCleanupObject),
+    Entry(offsetof(ModuleVariables, Pegs[1]), kCleanupObject),
+    Entry(offsetof(ModuleVariables, Pegs[2]), kCleanupObject),
+    Entry(offsetof(ModuleVariables, MovingDisk), kCleanupItemValue),
+    0,
+};
+
+const ProgramModule& HanoiProgram() {
+    static const ProgramModule module = {
+        {nullptr, nullptr, ModuleCleanupTable, ThreadCleanupTable, nullptr, nullptr, nullptr,
+         nullptr},
+        &Module,
+        sizeof Module,
+        ProgramMain,
+    };
+    return module;
+}

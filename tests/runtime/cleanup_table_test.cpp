@@ -1,0 +1,100 @@
+// CleanupTable walks: each kind's release action, in table order, up to the entry 0.
+#include "runtime/cleanup_table.h"
+
+#include "objects/item_value.h"
+#include "runtime/memory.h"
+#include "runtime/string_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+
+namespace {
+std::string releases;
+
+// Appends its name to `releases` on each Release.
+struct NamedObject : IUnknown {
+    explicit NamedObject(char name) : name(name) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        releases += name;
+        return 1;
+    }
+    char name;
+};
+
+struct Scope {
+    LONG first;  // offset 0 cannot be named: its object entry would be the end mark
+    IUnknown* object;
+    StringHandle text;
+    VARIANT value;
+    IUnknown* notReached;
+};
+
+constexpr CleanupEntry Entry(size_t offset, CleanupKind kind) {
+    return MakeCleanupEntry(static_cast<DWORD>(offset), kind);
+}
+
+const CleanupEntry kScopeTable[] = {
+    Entry(offsetof(Scope, object), kCleanupObject),
+    Entry(offsetof(Scope, text), kCleanupString),
+    Entry(offsetof(Scope, value), kCleanupItemValue),
+    0,
+    Entry(offsetof(Scope, notReached), kCleanupObject),
+};
+
+class CleanupTableWalk : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        releases.clear();
+        scope.object = &a;
+        scope.text = OwnedHandle(RuntimeAllocWideString(WSTR("text"), 4));
+        scope.value.vt = VT_UNKNOWN;
+        scope.value.punkVal = &d;
+        scope.notReached = &z;
+    }
+
+    NamedObject a{'a'}, d{'d'}, z{'z'};
+    Scope scope{};
+};
+}  // namespace
+
+TEST_F(CleanupTableWalk, ReleasesEachKindInTableOrderUpToTheEndMark) {
+    allocation_seam::Counters before = allocation_seam::Read();
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Raise);
+    allocation_seam::Counters after = allocation_seam::Read();
+    EXPECT_EQ(releases, "ad");                 // nothing after the entry 0
+    EXPECT_EQ(after.frees - before.frees, 1);  // the string
+    EXPECT_EQ(scope.object, &a);               // an object slot keeps its value
+    EXPECT_EQ(scope.value.vt, VT_EMPTY);
+}
+
+TEST_F(CleanupTableWalk, SkipsNullObjectsAndEmptyAndBorrowedStrings) {
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    releases.clear();
+    scope.object = nullptr;
+    BSTR kept = RuntimeAllocWideString(WSTR("kept"), 4);
+    scope.text = BorrowedHandle(kept);
+    allocation_seam::Counters before = allocation_seam::Read();
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    scope.text = 0;
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    EXPECT_EQ(allocation_seam::Read().frees, before.frees);
+    EXPECT_EQ(releases, "");
+    RuntimeFreeString(kept);
+}
+
+TEST(CleanupTable, NullOrEmptyTableReleasesNothing) {
+    releases.clear();
+    NamedObject a{'a'};
+    struct {
+        LONG first;
+        IUnknown* object;
+    } scope{0, &a};
+    const CleanupEntry empty[] = {0};
+    WalkCleanupTable(nullptr, &scope, EraseFailure::Raise);
+    WalkCleanupTable(empty, &scope, EraseFailure::Raise);
+    EXPECT_EQ(releases, "");
+}
