@@ -9,6 +9,7 @@ std::atomic<long> frees{0};
 std::atomic<long> failures{0};
 std::atomic<long> failCountdown{0};  // 0: never fail
 std::atomic<bool> injectedFailure{false};
+std::atomic<bool> failNextGlobalFree{false};  // FailNextGlobalFree armed
 
 // Decides whether this allocation is refused by injection.
 bool InjectFailure() {
@@ -58,7 +59,12 @@ HGLOBAL RuntimeGlobalAlloc(UINT flags, SIZE_T bytes) {
 
 HGLOBAL RuntimeGlobalFree(HGLOBAL block) {
     if (block) frees.fetch_add(1, std::memory_order_relaxed);
-    return GlobalFree(block);
+    HGLOBAL result = GlobalFree(block);
+    if (block && !result && failNextGlobalFree.exchange(false)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return block;
+    }
+    return result;
 }
 
 namespace allocation_seam {
@@ -75,6 +81,10 @@ void Reset() {
 void FailAllocationNumber(long n) {
     injectedFailure = false;
     failCountdown = n > 0 ? n : 0;
+}
+
+void FailNextGlobalFree() {
+    failNextGlobalFree = true;
 }
 
 bool InjectedFailureHappened() {

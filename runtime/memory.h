@@ -29,4 +29,8 @@ void Reset();
 void FailAllocationNumber(long n);
 // True once an injected failure has happened since the last FailAllocationNumber.
 bool InjectedFailureHappened();
+// The next RuntimeGlobalFree of a non-null block reports failure as Windows does for a bad
+// handle (returns the block, last error ERROR_INVALID_HANDLE). The block is still freed, so
+// tests of the failure path leak nothing.
+void FailNextGlobalFree();
 }  // namespace allocation_seam
