@@ -20,5 +20,7 @@ else()
   find_library(HANOI_FFI_LIBRARY ffi REQUIRED)
   target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PNG::PNG
                         ${HANOI_FFI_LIBRARY})
+  find_package(SDL2 REQUIRED)  # the display backend of platform/display
+  target_link_libraries(hanoi_platform PUBLIC SDL2::SDL2)
   target_link_libraries(hanoi_host INTERFACE hanoi_platform)
 endif()

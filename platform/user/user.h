@@ -1,8 +1,13 @@
-// USER32 subset for the portable host: repaint requests. Window classes, windows, the
-// message queue, painting, resources and message boxes are added beside these.
+// USER32 subset for the portable host: repaint requests here; window classes, windows, the
+// message queue, painting, resources and message boxes in the headers included below.
 #pragma once
 
 #include "platform/types.h"
+#include "platform/user/message.h"
+#include "platform/user/paint.h"
+#include "platform/user/resources.h"
+#include "platform/user/window.h"
+#include "platform/user/window_class.h"
 
 #define RDW_INVALIDATE 0x0001
 #define RDW_INTERNALPAINT 0x0002

@@ -1,0 +1,78 @@
+// Icon handles: creation from decoded pixels, lookup, DestroyIcon.
+#include "platform/user/icon_state.h"
+
+#include <mutex>
+#include <new>
+#include <unordered_set>
+
+namespace user_icons {
+namespace {
+std::mutex tableLock;
+std::unordered_set<const void*>& Table() {
+    static auto* table = new std::unordered_set<const void*>();  // outlives every thread
+    return *table;
+}
+}  // namespace
+
+HICON Create(int width, int height, const uint8_t* bgra, bool shared) {
+    if (!bgra || width < 1 || height < 1 || width > 256 || height > 256) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto* icon = new (std::nothrow) IconState();
+    if (!icon) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    try {
+        icon->premultiplied.resize(static_cast<size_t>(width) * height);
+        icon->firstVisible.assign(height, width);
+        icon->endVisible.assign(height, 0);
+    } catch (const std::bad_alloc&) {
+        delete icon;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    icon->width = width;
+    icon->height = height;
+    icon->shared = shared;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = bgra + (static_cast<size_t>(y) * width + x) * 4;
+            uint32_t a = p[3];
+            auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
+            icon->premultiplied[static_cast<size_t>(y) * width + x] =
+                (a << 24) | (scale(p[2]) << 16) | (scale(p[1]) << 8) | scale(p[0]);
+            if (a) {
+                if (icon->firstVisible[y] == width) icon->firstVisible[y] = x;
+                icon->endVisible[y] = x + 1;
+            }
+        }
+    }
+    std::lock_guard<std::mutex> guard(tableLock);
+    Table().insert(icon);
+    return reinterpret_cast<HICON>(icon);
+}
+
+IconState* Find(HICON icon) {
+    {
+        std::lock_guard<std::mutex> guard(tableLock);
+        if (Table().count(icon)) return reinterpret_cast<IconState*>(icon);
+    }
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+}
+
+}  // namespace user_icons
+
+BOOL DestroyIcon(HICON icon) {
+    user_icons::IconState* state = user_icons::Find(icon);
+    if (!state) return FALSE;
+    if (state->shared) return TRUE;  // shared icons live as long as the process, as on Windows
+    {
+        std::lock_guard<std::mutex> guard(user_icons::tableLock);
+        user_icons::Table().erase(state);
+    }
+    delete state;
+    return TRUE;
+}

@@ -1,0 +1,234 @@
+// The message queue: GetMessageA, PostMessageA, PostQuitMessage, TranslateMessage and
+// DispatchMessageA, and the turning of display events into messages.
+#include "platform/display/display.h"
+#include "platform/trace.h"
+#include "platform/user/window_state.h"
+
+#include <chrono>
+
+using user_state::ThreadQueue;
+using user_state::WindowState;
+
+namespace {
+
+DWORD Now() {
+    using namespace std::chrono;
+    return static_cast<DWORD>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void Post(ThreadQueue& queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    {
+        std::lock_guard<std::mutex> guard(queue.lock);
+        queue.posted.push_back(MSG{window, message, wParam, lParam, Now(), POINT{0, 0}});
+    }
+    queue.wake.notify_all();
+}
+
+void Resize(WindowState& window, int width, int height) {
+    {
+        std::lock_guard<std::mutex> guard(user_state::WindowsLock());
+        gdi_objects::PixelSurface resized;
+        resized.width = width;
+        resized.height = height;
+        resized.pixels.assign(static_cast<size_t>(width) * height, 0);
+        for (int y = 0; y < std::min(height, window.client.height); ++y) {
+            for (int x = 0; x < std::min(width, window.client.width); ++x)
+                resized.Row(y)[x] = window.client.Row(y)[x];
+        }
+        window.client = std::move(resized);
+        window.update = gdi_objects::Intersect(window.update, RECT{0, 0, width, height});
+        // CS_HREDRAW | CS_VREDRAW ask for this; without them Windows repaints only the new
+        // parts, here every size change repaints the whole client area.
+        user_state::Invalidate(window, nullptr, true);
+    }
+}
+
+// Turns one display event into messages for the calling thread's windows.
+void Deliver(const display::Event& event) {
+    auto window = user_state::FindNative(event.window);
+    if (!window || window->owner != std::this_thread::get_id()) return;
+    ThreadQueue& queue = *window->queue;
+    HWND handle = window->handle;
+    switch (event.kind) {
+        case display::EventKind::Close:
+            // Windows answers a click on the close button with WM_SYSCOMMAND / SC_CLOSE.
+            Post(queue, handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case display::EventKind::Exposed: {
+            std::lock_guard<std::mutex> guard(user_state::WindowsLock());
+            user_state::Invalidate(*window, nullptr, true);
+            break;
+        }
+        case display::EventKind::Resized:
+            if (event.x == window->client.width && event.y == window->client.height) break;
+            Resize(*window, event.x, event.y);
+            user_state::Send(window, WM_SIZE, SIZE_RESTORED, MAKELONG(event.x, event.y));
+            break;
+        case display::EventKind::Moved:
+            user_state::Send(window, WM_MOVE, 0, MAKELONG(event.x, event.y));
+            break;
+        case display::EventKind::Minimized:
+            user_state::Send(window, WM_SIZE, SIZE_MINIMIZED, 0);
+            break;
+        case display::EventKind::Restored: {
+            user_state::Send(window, WM_SIZE, SIZE_RESTORED,
+                             MAKELONG(window->client.width, window->client.height));
+            std::lock_guard<std::mutex> guard(user_state::WindowsLock());
+            user_state::Invalidate(*window, nullptr, true);
+            break;
+        }
+        case display::EventKind::KeyDown:
+        case display::EventKind::KeyUp: {
+            const bool down = event.kind == display::EventKind::KeyDown;
+            UINT message =
+                event.alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+            LPARAM flags = 1 | (event.alt ? (1 << 29) : 0) | (down ? 0 : (3u << 30));
+            Post(queue, handle, message, event.key, flags);
+            break;
+        }
+        case display::EventKind::MouseMove:
+            Post(queue, handle, WM_MOUSEMOVE, event.buttons, MAKELONG(event.x, event.y));
+            break;
+        case display::EventKind::ButtonDown:
+        case display::EventKind::ButtonUp: {
+            const bool down = event.kind == display::EventKind::ButtonDown;
+            UINT message = event.button == 1   ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP)
+                           : event.button == 2 ? (down ? WM_MBUTTONDOWN : WM_MBUTTONUP)
+                                               : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+            Post(queue, handle, message, event.buttons, MAKELONG(event.x, event.y));
+            break;
+        }
+        case display::EventKind::None:
+            break;
+    }
+}
+
+// A visible window of this thread that needs painting, or null.
+HWND WindowToPaint() {
+    const auto self = std::this_thread::get_id();
+    for (auto& window : user_state::AllWindows()) {
+        if (window->owner != self || !window->visible || window->destroying) continue;
+        std::lock_guard<std::mutex> guard(user_state::WindowsLock());
+        if (!gdi_objects::IsEmpty(window->update)) return window->handle;
+    }
+    return nullptr;
+}
+
+// Takes (or, without `remove`, looks at) the next message; false when there is none.
+bool NextMessage(LPMSG message, bool remove) {
+    ThreadQueue& queue = *user_state::CurrentQueue();
+    display::Event event;
+    while (display::PollEvent(&event)) Deliver(event);
+    {
+        std::lock_guard<std::mutex> guard(queue.lock);
+        if (!queue.posted.empty()) {
+            *message = queue.posted.front();
+            if (remove) queue.posted.pop_front();
+            return true;
+        }
+        if (queue.quit) {
+            if (remove) queue.quit = false;
+            *message =
+                MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, Now(), POINT{0, 0}};
+            return true;
+        }
+    }
+    if (HWND paint = WindowToPaint()) {
+        *message = MSG{paint, WM_PAINT, 0, 0, Now(), POINT{0, 0}};
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+BOOL GetMessageA(LPMSG message, HWND window, UINT first, UINT last) {
+    if (!message) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return -1;
+    }
+    if (window || first || last) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return -1;
+    }
+    ThreadQueue& queue = *user_state::CurrentQueue();
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(queue.lock);
+            queue.wakeRequested = false;
+        }
+        if (NextMessage(message, true)) return message->message != WM_QUIT;
+        // Nothing to hand out: sleep until the display has an event or another thread
+        // posts or asks for a repaint (both also wake the display's wait).
+        if (display::IsOpen()) {
+            display::WaitForEvent();
+        } else {
+            std::unique_lock<std::mutex> guard(queue.lock);
+            queue.wake.wait(
+                guard, [&] { return queue.wakeRequested || !queue.posted.empty() || queue.quit; });
+        }
+    }
+}
+
+BOOL PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags) {
+    if (!message) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (window || first || last || (flags & ~PM_REMOVE)) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    return NextMessage(message, (flags & PM_REMOVE) != 0);
+}
+
+BOOL PostMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::shared_ptr<ThreadQueue> queue;
+    if (handle) {
+        auto window = user_state::LookUpWindow(handle);
+        if (!window) return FALSE;
+        queue = window->queue;
+    } else {
+        queue = user_state::CurrentQueue();
+    }
+    Post(*queue, handle, message, wParam, lParam);
+    user_state::WakeQueue(*queue);
+    return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+    platform_trace::Record("PostQuitMessage", std::to_string(exitCode));
+    ThreadQueue& queue = *user_state::CurrentQueue();
+    std::lock_guard<std::mutex> guard(queue.lock);
+    queue.quit = true;
+    queue.quitCode = exitCode;
+}
+
+BOOL TranslateMessage(const MSG* message) {
+    if (!message || (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN))
+        return FALSE;
+    WPARAM key = message->wParam;
+    WPARAM character = 0;
+    if (key >= 'A' && key <= 'Z') {
+        character = key - 'A' + 'a';  // no Shift or Caps Lock state is kept here
+    } else if ((key >= '0' && key <= '9') || key == VK_SPACE || key == VK_RETURN ||
+               key == VK_ESCAPE || key == VK_BACK || key == VK_TAB) {
+        character = key;
+    }
+    if (!character) return FALSE;
+    UINT charMessage = message->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    auto queue = user_state::CurrentQueue();
+    std::lock_guard<std::mutex> guard(queue->lock);
+    // Windows puts the character message at the front so it comes next.
+    queue->posted.push_front(
+        MSG{message->hwnd, charMessage, character, message->lParam, Now(), POINT{0, 0}});
+    return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* message) {
+    if (!message || !message->hwnd) return 0;
+    auto window = user_state::LookUpWindow(message->hwnd);
+    if (!window || window->owner != std::this_thread::get_id()) return 0;
+    return user_state::Send(window, message->message, message->wParam, message->lParam);
+}

@@ -1,0 +1,362 @@
+// Portable only: drives our windows through SDL's headless "dummy" display and injects the
+// display's events (close button, size change, keys) that a real desktop would send.
+#include "platform/display/display.h"
+#include "platform/user/window_state.h"
+#include "platform/win32.h"
+
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Recorder {
+    std::vector<UINT> messages;
+    int paints = 0;
+    RECT lastPaint{};
+    BOOL lastErase = FALSE;
+    COLORREF paintColor = RGB(200, 10, 10);
+    std::vector<uint32_t> screenBeforeEndPaint;
+};
+Recorder* recorder = nullptr;
+
+uint32_t NativeOf(HWND window) {
+    return user_state::LookUpWindow(window)->nativeWindow;
+}
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    recorder->messages.push_back(message);
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            recorder->paints++;
+            recorder->lastPaint = paint.rcPaint;
+            recorder->lastErase = paint.fErase;
+            RECT client;
+            GetClientRect(window, &client);
+            HBRUSH brush = CreateSolidBrush(recorder->paintColor);
+            FillRect(dc, &client, brush);
+            DeleteObject(brush);
+            int w, h;
+            display::ReadScreen(NativeOf(window), &recorder->screenBeforeEndPaint, &w, &h);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(7);
+            return 0;
+        case WM_CREATE:
+            return reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams ? -1 : 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+class Window : public testing::Test {
+   protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);  // headless, whatever DISPLAY says
+        WNDCLASSA record{};
+        record.style = CS_HREDRAW | CS_VREDRAW;
+        record.lpfnWndProc = RecordingProc;
+        record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        record.lpszClassName = "RecordingClass";
+        RegisterClassA(&record);
+    }
+    void SetUp() override {
+        recorder = &record;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        recorder = nullptr;
+    }
+    HWND Create(LPVOID parameter = nullptr) {
+        window = CreateWindowExA(0, "RecordingClass", "Towers of Hanoi",
+                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 820, 500, nullptr, nullptr, nullptr, parameter);
+        return window;
+    }
+    HWND CreateShownAndPainted() {
+        Create();
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        record.paints = 0;
+        record.messages.clear();
+        return window;
+    }
+    // Dispatches everything that is ready now, WM_PAINT included; returns the count.
+    int Pump() {
+        int count = 0;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) break;
+            DispatchMessageA(&message);
+            ++count;
+        }
+        return count;
+    }
+    void PushWindowEvent(Uint8 kind, int data1 = 0, int data2 = 0) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.windowID = NativeOf(window);
+        event.window.event = kind;
+        event.window.data1 = data1;
+        event.window.data2 = data2;
+        SDL_PushEvent(&event);
+    }
+    int Count(UINT message) const {
+        int n = 0;
+        for (UINT m : record.messages) n += m == message;
+        return n;
+    }
+    Recorder record;
+    HWND window = nullptr;
+};
+
+TEST_F(Window, OuterSizeIsAsAskedAndTheClientAreaIsSmallerByTheClassicFrame) {
+    ASSERT_NE(Create(), nullptr);
+    RECT outer, client;
+    ASSERT_TRUE(GetWindowRect(window, &outer));
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(outer.right - outer.left, 820);
+    EXPECT_EQ(outer.bottom - outer.top, 500);
+    EXPECT_EQ(client.left, 0);
+    EXPECT_EQ(client.top, 0);
+    EXPECT_EQ(client.right, 812);
+    EXPECT_EQ(client.bottom, 473);
+    int w, h;
+    SDL_GetWindowSize(SDL_GetWindowFromID(NativeOf(window)), &w, &h);
+    EXPECT_EQ(w, 812);
+    EXPECT_EQ(h, 473);
+    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GetWindowFromID(NativeOf(window))), "Towers of Hanoi");
+}
+
+TEST_F(Window, CreationSendsItsMessagesInOrderAndStaysHidden) {
+    ASSERT_NE(Create(), nullptr);
+    std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE};
+    EXPECT_EQ(record.messages, expected);
+    Pump();
+    EXPECT_EQ(record.paints, 0);  // hidden: nothing to paint yet
+}
+
+TEST_F(Window, CreateReturningMinusOneDestroysTheWindow) {
+    int flag = 1;
+    EXPECT_EQ(Create(&flag), nullptr);
+    EXPECT_EQ(Count(WM_DESTROY), 1);
+    EXPECT_EQ(Count(WM_NCDESTROY), 1);
+    MSG message;  // the recording procedure posted a quit on WM_DESTROY
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+}
+
+TEST_F(Window, UnknownClassFails) {
+    SetLastError(0);
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "x", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                              nullptr, nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+}
+
+TEST_F(Window, ShowThenUpdatePaintsAtOnceWithEraseAndReachesTheScreen) {
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(ShowWindow(window, SW_SHOWNORMAL), FALSE);  // was hidden
+    EXPECT_EQ(record.paints, 0);
+    ASSERT_TRUE(UpdateWindow(window));
+    EXPECT_EQ(record.paints, 1);
+    EXPECT_EQ(Count(WM_ERASEBKGND), 1);
+    EXPECT_TRUE(record.lastErase);  // the procedure left the erasing undone
+    EXPECT_EQ(record.lastPaint.right, 812);
+    EXPECT_EQ(record.lastPaint.bottom, 473);
+    // Nothing was on the screen during the paint; EndPaint put the fill there.
+    ASSERT_FALSE(record.screenBeforeEndPaint.empty());
+    EXPECT_EQ(record.screenBeforeEndPaint[0], 0u);
+    std::vector<uint32_t> screen;
+    int w, h;
+    ASSERT_TRUE(display::ReadScreen(NativeOf(window), &screen, &w, &h));
+    EXPECT_EQ(screen[0], 0xC80A0Au);
+    EXPECT_EQ(screen[static_cast<size_t>(w) * h - 1], 0xC80A0Au);
+    // The update region is empty now: no second paint.
+    UpdateWindow(window);
+    Pump();
+    EXPECT_EQ(record.paints, 1);
+}
+
+TEST_F(Window, InvalidateWithoutEraseSendsNoEraseMessage) {
+    CreateShownAndPainted();
+    InvalidateRect(window, nullptr, FALSE);
+    Pump();
+    EXPECT_EQ(record.paints, 1);
+    EXPECT_EQ(Count(WM_ERASEBKGND), 0);
+    EXPECT_FALSE(record.lastErase);
+}
+
+TEST_F(Window, PartialInvalidationPaintsOnlyThatRectangleOnTheScreen) {
+    CreateShownAndPainted();
+    record.paintColor = RGB(0, 0, 255);
+    RECT area{10, 20, 30, 40};
+    InvalidateRect(window, &area, FALSE);
+    Pump();
+    EXPECT_EQ(record.lastPaint.left, 10);
+    EXPECT_EQ(record.lastPaint.bottom, 40);
+    std::vector<uint32_t> screen;
+    int w, h;
+    display::ReadScreen(NativeOf(window), &screen, &w, &h);
+    EXPECT_EQ(screen[25 * w + 15], 0x0000FFu);  // inside
+    EXPECT_EQ(screen[25 * w + 30], 0xC80A0Au);  // right edge is exclusive
+    EXPECT_EQ(screen[5 * w + 5], 0xC80A0Au);
+}
+
+TEST_F(Window, RepaintRequestsFromAnotherThreadMergeIntoOnePaint) {
+    CreateShownAndPainted();
+    std::thread solver([this] {
+        for (int i = 0; i < 50; ++i) {
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+            InvalidateRect(window, nullptr, TRUE);
+        }
+    });
+    solver.join();
+    Pump();
+    EXPECT_EQ(record.paints, 1);
+    EXPECT_EQ(record.lastPaint.right, 812);
+}
+
+TEST_F(Window, RepaintRequestFromAnotherThreadWakesAWaitingGetMessage) {
+    CreateShownAndPainted();
+    std::atomic<bool> done{false};
+    std::thread solver([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        InvalidateRect(window, nullptr, TRUE);
+        // Watchdog: should the wake-up be lost, unblock the test so that it fails instead.
+        for (int i = 0; i < 500 && !done.load(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!done.load()) PostMessageA(window, WM_USER + 77, 0, 0);
+    });
+    MSG message;
+    ASSERT_EQ(GetMessageA(&message, nullptr, 0, 0), TRUE);
+    done.store(true);
+    solver.join();
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_PAINT));
+    EXPECT_EQ(message.hwnd, window);
+}
+
+TEST_F(Window, PaintComesOnlyWhenNothingElseIsQueued) {
+    CreateShownAndPainted();
+    InvalidateRect(window, nullptr, FALSE);
+    PostMessageA(window, WM_USER + 1, 0, 0);
+    MSG message;
+    ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_USER + 1));
+    ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_PAINT));
+    DispatchMessageA(&message);
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(Window, AHiddenWindowIsNotPainted) {
+    ASSERT_NE(Create(), nullptr);
+    InvalidateRect(window, nullptr, TRUE);
+    Pump();
+    EXPECT_EQ(record.paints, 0);
+}
+
+TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
+    CreateShownAndPainted();
+    HWND closed = window;
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    MSG message;
+    int fetched = 0;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0 && ++fetched < 100) DispatchMessageA(&message);
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 7u);
+    std::vector<UINT> order;
+    for (UINT m : record.messages)
+        if (m == WM_SYSCOMMAND || m == WM_CLOSE || m == WM_DESTROY || m == WM_NCDESTROY)
+            order.push_back(m);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_FALSE(IsWindow(closed));
+    // Requests from a thread that does not know yet are refused quietly.
+    SetLastError(0);
+    EXPECT_FALSE(RedrawWindow(closed, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_FALSE(InvalidateRect(closed, nullptr, TRUE));
+}
+
+TEST_F(Window, AltF4ClosesTheWindow) {
+    CreateShownAndPainted();
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.windowID = NativeOf(window);
+    key.key.keysym.sym = SDLK_F4;
+    key.key.keysym.mod = KMOD_LALT;
+    SDL_PushEvent(&key);
+    MSG message;
+    int fetched = 0;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0 && ++fetched < 100) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    EXPECT_EQ(Count(WM_SYSKEYDOWN), 1);
+    EXPECT_EQ(Count(WM_DESTROY), 1);
+}
+
+TEST_F(Window, SizeChangeRepaintsTheWholeClientArea) {
+    CreateShownAndPainted();
+    SDL_SetWindowSize(SDL_GetWindowFromID(NativeOf(window)), 600, 300);
+    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 600, 300);
+    Pump();
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 600);
+    EXPECT_EQ(client.bottom, 300);
+    EXPECT_EQ(record.paints, 1);
+    EXPECT_EQ(record.lastPaint.right, 600);
+    EXPECT_EQ(record.lastPaint.bottom, 300);
+    EXPECT_TRUE(record.lastErase);
+    EXPECT_GE(Count(WM_SIZE), 1);
+}
+
+TEST_F(Window, DefaultEraseFillsWithTheClassBrush) {
+    WNDCLASSA record{};
+    record.lpfnWndProc = DefWindowProcA;
+    record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    record.lpszClassName = "DefaultEraseClass";
+    RegisterClassA(&record);
+    window = CreateWindowExA(0, "DefaultEraseClass", "t", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80,
+                             nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);  // DefWindowProcA: BeginPaint sends WM_ERASEBKGND to itself
+    std::vector<uint32_t> screen;
+    int w, h;
+    display::ReadScreen(NativeOf(window), &screen, &w, &h);
+    EXPECT_EQ(screen[0], 0xF0F0F0u);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));  // validated
+}
+
+TEST_F(Window, DestroyFromAnotherThreadIsRefused) {
+    ASSERT_NE(Create(), nullptr);
+    BOOL result = TRUE;
+    DWORD error = 0;
+    std::thread other([&] {
+        result = DestroyWindow(window);
+        error = GetLastError();
+    });
+    other.join();
+    EXPECT_FALSE(result);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsWindow(window));
+}
+
+}  // namespace
