@@ -2,6 +2,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/trace.h"
 
+#include <cstdio>
 #include <new>
 
 using namespace gdi_objects;
@@ -42,10 +43,16 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    platform_trace::Record("CreateCompatibleBitmap",
-                           "size=" + std::to_string(width) + "x" + std::to_string(height));
+    const int askedWidth = width, askedHeight = height;
     if (width == 0 || height == 0) width = height = 1;  // as Windows does
-    return reinterpret_cast<HBITMAP>(NewBitmap(width, height));
+    auto* bitmap = reinterpret_cast<HBITMAP>(NewBitmap(width, height));
+    if (platform_trace::Recording()) {
+        char text[96];
+        std::snprintf(text, sizeof text, "dc=%p size=%dx%d bitmap=%p", static_cast<void*>(dc),
+                      askedWidth, askedHeight, static_cast<void*>(bitmap));
+        platform_trace::Record("CreateCompatibleBitmap", text);
+    }
+    return bitmap;
 }
 
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,

@@ -22,10 +22,14 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandl
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    char text[128];
-    std::snprintf(text, sizeof text, "at=%d,%d size=%dx%d from=%d,%d rop=0x%08x", x, y, width,
-                  height, sourceX, sourceY, static_cast<unsigned>(rop));
-    platform_trace::Record("BitBlt", text);
+    if (platform_trace::Recording()) {
+        char text[160];
+        std::snprintf(
+            text, sizeof text, "dc=%p at=%d,%d size=%dx%d source=%p from=%d,%d rop=0x%08x",
+            static_cast<void*>(destHandle), x, y, width, height, static_cast<void*>(sourceHandle),
+            sourceX, sourceY, static_cast<unsigned>(rop));
+        platform_trace::Record("BitBlt", text);
+    }
 
     // Clip the destination rectangle, then cut it further where the source runs out.
     RECT area = Intersect(RECT{x, y, x + width, y + height}, DrawableArea(dest));

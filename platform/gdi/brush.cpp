@@ -73,10 +73,14 @@ HBRUSH CreateSolidBrush(COLORREF color) {
         return nullptr;
     }
     brush->color = color & 0x00FFFFFF;
-    char text[32];
-    std::snprintf(text, sizeof text, "color=0x%06x", static_cast<unsigned>(brush->color));
-    platform_trace::Record("CreateSolidBrush", text);
-    return static_cast<HBRUSH>(Register(brush));
+    auto* handle = static_cast<HBRUSH>(Register(brush));
+    if (platform_trace::Recording()) {
+        char text[64];
+        std::snprintf(text, sizeof text, "color=0x%06x brush=%p",
+                      static_cast<unsigned>(brush->color), static_cast<void*>(handle));
+        platform_trace::Record("CreateSolidBrush", text);
+    }
+    return handle;
 }
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
@@ -88,11 +92,14 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     }
     COLORREF color;
     if (!BrushColor(brush, &color)) return 0;
-    char text[96];
-    std::snprintf(text, sizeof text, "rect=%d,%d,%d,%d color=0x%06x", static_cast<int>(rect->left),
-                  static_cast<int>(rect->top), static_cast<int>(rect->right),
-                  static_cast<int>(rect->bottom), static_cast<unsigned>(color));
-    platform_trace::Record("FillRect", text);
+    if (platform_trace::Recording()) {
+        char text[96];
+        std::snprintf(text, sizeof text, "dc=%p rect=%d,%d,%d,%d color=0x%06x",
+                      static_cast<void*>(handle), static_cast<int>(rect->left),
+                      static_cast<int>(rect->top), static_cast<int>(rect->right),
+                      static_cast<int>(rect->bottom), static_cast<unsigned>(color));
+        platform_trace::Record("FillRect", text);
+    }
     // An inverted rectangle fills its mirror with the far edges inclusive, as GDI does.
     RECT fill = *rect;
     if (fill.right < fill.left) fill = RECT{fill.right + 1, fill.top, fill.left + 1, fill.bottom};

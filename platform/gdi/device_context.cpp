@@ -28,7 +28,8 @@ HDC CreateCompatibleDC(HDC reference) {
     dc->brush = StockWhiteBrush();
     dc->brush->selectionCount++;
     HDC handle = static_cast<HDC>(Register(dc));
-    platform_trace::Record("CreateCompatibleDC", "dc=" + Hex(handle));
+    if (platform_trace::Recording())
+        platform_trace::Record("CreateCompatibleDC", "dc=" + Hex(handle));
     return handle;
 }
 
@@ -39,7 +40,7 @@ BOOL DeleteDC(HDC handle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    platform_trace::Record("DeleteDC", "dc=" + Hex(handle));
+    if (platform_trace::Recording()) platform_trace::Record("DeleteDC", "dc=" + Hex(handle));
     if (dc->bitmap && !dc->bitmap->stock) dc->bitmap->selectedInto = nullptr;
     dc->brush->selectionCount--;
     Destroy(dc);
@@ -51,7 +52,8 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     if (!dc) return nullptr;
     Kind* kind = FindAny(object);
     if (!kind) return nullptr;
-    platform_trace::Record("SelectObject", "dc=" + Hex(handle) + " object=" + Hex(object));
+    if (platform_trace::Recording())
+        platform_trace::Record("SelectObject", "dc=" + Hex(handle) + " object=" + Hex(object));
     if (*kind == Kind::Bitmap) {
         auto* bitmap = static_cast<BitmapState*>(object);
         if (dc->paintDc) return nullptr;  // a window's DC draws into the window only
@@ -85,7 +87,8 @@ BOOL DeleteObject(HGDIOBJ object) {
     if (header->stock) return TRUE;
     if (*kind == Kind::Bitmap && static_cast<BitmapState*>(object)->selectedInto) return FALSE;
     if (*kind == Kind::Brush && static_cast<BrushState*>(object)->selectionCount > 0) return FALSE;
-    platform_trace::Record("DeleteObject", "object=" + Hex(object));
+    if (platform_trace::Recording())
+        platform_trace::Record("DeleteObject", "object=" + Hex(object));
     Destroy(header);
     return TRUE;
 }

@@ -34,10 +34,13 @@ BOOL DrawIconEx(HDC handle, int left, int top, HICON iconHandle, int width, int 
     if (!icon) return FALSE;
     if (width == 0) width = icon->width;
     if (height == 0) height = icon->height;
-    char text[128];
-    std::snprintf(text, sizeof text, "at=%d,%d size=%dx%d image=%dx%d flags=0x%x", left, top, width,
-                  height, icon->width, icon->height, flags);
-    platform_trace::Record("DrawIconEx", text);
+    if (platform_trace::Recording()) {
+        char text[128];
+        std::snprintf(text, sizeof text, "dc=%p at=%d,%d size=%dx%d icon=%p flags=0x%x",
+                      static_cast<void*>(handle), left, top, width, height,
+                      static_cast<void*>(iconHandle), flags);
+        platform_trace::Record("DrawIconEx", text);
+    }
     if ((flags & ~DI_DEFAULTSIZE) != DI_NORMAL || flickerFreeBrush || width != icon->width ||
         height != icon->height) {
         SetLastError(ERROR_NOT_SUPPORTED);

@@ -1,11 +1,13 @@
-// Message boxes for the portable host, written to standard error until a window exists.
+// MessageBoxA and MessageBoxW: SDL's modal box, standard error without a display.
+#include "platform/display/display.h"
 #include "platform/trace.h"
-#include "platform/win32.h"
+#include "platform/user/window_state.h"
 
 #include <cstdio>
 #include <string>
 
 namespace {
+
 std::string Utf8(LPCWSTR text) {
     std::string out;
     for (; *text; ++text) {
@@ -35,18 +37,54 @@ std::string Utf8(LPCWSTR text) {
     return out;
 }
 
-int Show(const std::string& text, const std::string& caption, UINT style) {
+struct ButtonSet {
+    display::BoxButtons buttons;
+    int ids[3];
+};
+
+int Show(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+    static const ButtonSet kSets[] = {
+        {display::BoxButtons::Ok, {IDOK}},
+        {display::BoxButtons::OkCancel, {IDOK, IDCANCEL}},
+        {display::BoxButtons::AbortRetryIgnore, {IDABORT, IDRETRY, IDIGNORE}},
+        {display::BoxButtons::YesNoCancel, {IDYES, IDNO, IDCANCEL}},
+        {display::BoxButtons::YesNo, {IDYES, IDNO}},
+        {display::BoxButtons::RetryCancel, {IDRETRY, IDCANCEL}},
+    };
     platform_trace::Record("MessageBox", caption + "|" + text + "|style=" + std::to_string(style));
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    std::fflush(stderr);
-    return IDOK;
+    const UINT set = style & 0xF;
+    if (set >= sizeof kSets / sizeof kSets[0]) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (platform_trace::Enabled()) return kSets[set].ids[0];
+    const UINT iconBits = style & 0xF0;
+    display::BoxIcon icon = iconBits == MB_ICONERROR     ? display::BoxIcon::Error
+                            : iconBits == MB_ICONWARNING ? display::BoxIcon::Warning
+                            : iconBits == MB_ICONINFORMATION || iconBits == MB_ICONQUESTION
+                                ? display::BoxIcon::Information
+                                : display::BoxIcon::None;
+    uint32_t native = 0;
+    if (owner) {
+        DWORD saved = GetLastError();
+        if (auto window = user_state::LookUpWindow(owner)) native = window->nativeWindow;
+        SetLastError(saved);
+    }
+    int chosen = display::ShowMessageBox(caption, text, kSets[set].buttons, icon, native);
+    if (chosen < 0) {  // no display: the message must still reach someone
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        std::fflush(stderr);
+        chosen = 0;
+    }
+    return kSets[set].ids[chosen];
 }
+
 }  // namespace
 
-int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
-    return Show(text ? text : "", caption ? caption : "Error", style);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
+    return Show(owner, text ? text : "", caption ? caption : "Error", style);
 }
 
-int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
-    return Show(text ? Utf8(text) : "", caption ? Utf8(caption) : "Error", style);
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
+    return Show(owner, text ? Utf8(text) : "", caption ? Utf8(caption) : "Error", style);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/types.h"
 #include "platform/user/message.h"
+#include "platform/user/message_box.h"
 #include "platform/user/paint.h"
 #include "platform/user/resources.h"
 #include "platform/user/window.h"
@@ -32,37 +33,3 @@ BOOL IsWindow(HWND window);
 BOOL RedrawWindow(HWND window, const RECT* area, HRGN region, UINT flags);
 /// As RedrawWindow with RDW_INVALIDATE (and RDW_ERASE when `erase` is TRUE).
 BOOL InvalidateRect(HWND window, const RECT* area, BOOL erase);
-
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_SHOWMAXIMIZED 3
-#define SW_MAXIMIZE 3
-#define SW_SHOWNOACTIVATE 4
-#define SW_SHOW 5
-#define SW_MINIMIZE 6
-#define SW_SHOWMINNOACTIVE 7
-#define SW_SHOWNA 8
-#define SW_RESTORE 9
-#define SW_SHOWDEFAULT 10
-#define SW_FORCEMINIMIZE 11
-
-#define MB_OK 0x00000000L
-#define MB_OKCANCEL 0x00000001L
-#define MB_ICONERROR 0x00000010L
-#define MB_ICONWARNING 0x00000030L
-#define MB_ICONINFORMATION 0x00000040L
-#define MB_APPLMODAL 0x00000000L
-#define MB_SYSTEMMODAL 0x00001000L
-#define MB_TASKMODAL 0x00002000L
-#define MB_SETFOREGROUND 0x00010000L
-#define IDOK 1
-#define IDCANCEL 2
-
-/// Shows a message box. For now the caption and text go to standard error as one line
-/// "caption: text" (caption "Error" when null, as Windows' default) and the result is IDOK
-/// at once, whatever the style; no window appears and nothing waits for the user.
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-/// As MessageBoxA, for UTF-16 text and caption (written to standard error as UTF-8).
-int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);

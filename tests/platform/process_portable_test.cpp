@@ -37,7 +37,7 @@ TEST(ExitProcessDeathTest, EndsRunningThreadsWithTheCodeAndFlushesBufferedOutput
         ::testing::ExitedWithCode(3), "^flushed\n$");  // and no static destructor ran
 }
 
-TEST(PortableMessageBox, WritesCaptionAndTextAndAnswersOk) {
+TEST(PortableMessageBox, RecordsCaptionAndTextAndAnswersOk) {
     platform_trace::Clear();
     platform_trace::Enable(true);
     EXPECT_EQ(MessageBoxW(nullptr, WSTR("h\u00e4noi"), WSTR("Quarkstone"), 0x12000), IDOK);
