@@ -217,7 +217,10 @@ TEST_F(Window, PartialInvalidationPaintsOnlyThatRectangleOnTheScreen) {
     EXPECT_EQ(screen[5 * w + 5], 0xC80A0Au);
 }
 
-TEST_F(Window, RepaintRequestsFromAnotherThreadMergeIntoOnePaint) {
+// Cross-thread cases also run under ThreadSanitizer (suite name).
+class WindowConcurrency : public Window {};
+
+TEST_F(WindowConcurrency, RepaintRequestsFromAnotherThreadMergeIntoOnePaint) {
     CreateShownAndPainted();
     std::thread solver([this] {
         for (int i = 0; i < 50; ++i) {
@@ -231,7 +234,7 @@ TEST_F(Window, RepaintRequestsFromAnotherThreadMergeIntoOnePaint) {
     EXPECT_EQ(record.lastPaint.right, 812);
 }
 
-TEST_F(Window, RepaintRequestFromAnotherThreadWakesAWaitingGetMessage) {
+TEST_F(WindowConcurrency, RepaintRequestFromAnotherThreadWakesAWaitingGetMessage) {
     CreateShownAndPainted();
     std::atomic<bool> done{false};
     std::thread solver([&] {
