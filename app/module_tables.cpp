@@ -3,6 +3,7 @@
 
 #include "app/program_main.h"
 #include "app/puzzle.h"
+#include "objects/class_tables.h"
 
 #include <cstddef>
 
@@ -24,12 +25,15 @@ const CleanupEntry ModuleCleanupTable[] = {
 };
 
 const ProgramModule& HanoiProgram() {
-    static const ProgramModule module = {
-        {nullptr, nullptr, ModuleCleanupTable, ThreadCleanupTable, nullptr, nullptr, nullptr,
-         nullptr},
-        &Module,
-        sizeof Module,
-        ProgramMain,
-    };
+    static const ProgramModule module = [] {
+        ProgramModule described{};
+        PutProgramObjectTables(&described.tables);
+        described.tables.moduleCleanup = ModuleCleanupTable;
+        described.tables.threadCleanup = ThreadCleanupTable;
+        described.variables = &Module;
+        described.variablesSize = sizeof Module;
+        described.main = ProgramMain;
+        return described;
+    }();
     return module;
 }

@@ -8,6 +8,6 @@
 // and the moving disk.
 extern const CleanupEntry ModuleCleanupTable[];
 
-// What RuntimeStartup is given. The class, interface, class-name, class-descriptor,
-// method-name and dispatch tables are registered here as the object model provides them.
+// What RuntimeStartup is given: the object model's six tables, the two cleanup tables, the
+// module-level variables and ProgramMain.
 const ProgramModule& HanoiProgram();
