@@ -1,0 +1,20 @@
+// Number-to-text formatting: at most N significant digits, a sign position, no "0" before a
+// decimal point, an exponent form when the plain form would need more than N digits.
+// FormatNumberText is the pure layout into a caller buffer; the others push run-time strings.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Flags of FormatNumber: keep the blank that stands in for the sign of a non-negative value,
+// and keep the blank that the layout appends at the end.
+constexpr uint32_t kKeepLeadingBlank = 0x80000000u;
+constexpr uint32_t kKeepTrailingBlank = 0x00000001u;
+
+// Longest text is 27 bytes ("-1.23456789012345678E-4932 "); the work buffer holds 32.
+constexpr size_t kNumberTextBufferSize = 32;
+
+// Lays out value with digitCount significant digits (0, negative or 18 and more mean 18)
+// into text, zero-terminated; returns the length (at most 27).
+size_t FormatNumberText(long double value, int digitCount, uint32_t flags,
+                        char (&text)[kNumberTextBufferSize]);
