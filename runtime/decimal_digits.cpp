@@ -96,12 +96,22 @@ uint64_t DigitInteger(long double magnitude, int* decimalExponent) {
     return integer;
 }
 
-// Writes the 9 digits of value (below 10^9) at out.
+constexpr char kTwoDigits[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+void WriteFourDigits(uint32_t value, char* out) {
+    std::memcpy(out, kTwoDigits + 2 * (value / 100), 2);
+    std::memcpy(out + 2, kTwoDigits + 2 * (value % 100), 2);
+}
+
+// Writes the 9 digits of value (below 10^9) at out, two at a time.
 void WriteNineDigits(uint32_t value, char* out) {
-    for (int i = 8; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
+    out[0] = static_cast<char>('0' + value / 100000000);
+    value %= 100000000;
+    WriteFourDigits(value / 10000, out + 1);
+    WriteFourDigits(value % 10000, out + 5);
 }
 
 }  // namespace

@@ -1,134 +1,160 @@
 // Test-only exact reference for number formatting: the decimal expansion of an extended
 // value computed with a small unsigned big integer, rounded to 18 digits (ties to even).
 // Written independently of the run-time code: no power-of-ten tables, no x87 tricks.
+// Fixed-size numbers and no allocation per value, so that a million values stay quick
+// under AddressSanitizer.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace exact {
 
-// Little-endian 32-bit limbs, no leading zero limbs.
-struct Big {
-    std::vector<uint32_t> limb;
+// Enough for every finite extended value scaled to 18 digits (about 11,600 bits) and for
+// the powers 10^-4951 ... 10^4932 scaled to 64 bits (about 16,500 bits).
+constexpr int kMaxLimbs = 560;
 
-    static Big From(uint64_t v) {
-        Big b;
+// Little-endian 32-bit limbs; limb[n - 1] is not zero (n = 0 for zero).
+struct Big {
+    int n = 0;
+    uint32_t limb[kMaxLimbs];
+
+    void Set(uint64_t v) {
+        n = 0;
         while (v != 0) {
-            b.limb.push_back(static_cast<uint32_t>(v));
+            limb[n++] = static_cast<uint32_t>(v);
             v >>= 32;
         }
-        return b;
     }
-    bool IsZero() const { return limb.empty(); }
     void Trim() {
-        while (!limb.empty() && limb.back() == 0) limb.pop_back();
+        while (n > 0 && limb[n - 1] == 0) --n;
     }
     int BitLength() const {
-        if (limb.empty()) return 0;
+        if (n == 0) return 0;
         int top = 32;
-        while (!(limb.back() >> (top - 1))) --top;
-        return static_cast<int>(limb.size() - 1) * 32 + top;
+        while (!(limb[n - 1] >> (top - 1))) --top;
+        return (n - 1) * 32 + top;
     }
+    uint64_t Limb(int i) const { return i < n ? limb[i] : 0; }
     // Bits [from, from + 64) as an integer (zeros beyond the top); from >= 0.
     uint64_t BitsAt(int from) const {
-        auto get = [&](size_t k) -> uint64_t { return k < limb.size() ? limb[k] : 0; };
-        const size_t base = from / 32;
-        const int s = from % 32;
-        const uint64_t low = get(base) | (get(base + 1) << 32);
-        return s == 0 ? low : (low >> s) | (get(base + 2) << (64 - s));
+        const int base = from / 32, s = from % 32;
+        const uint64_t low = Limb(base) | (Limb(base + 1) << 32);
+        return s == 0 ? low : (low >> s) | (Limb(base + 2) << (64 - s));
     }
 };
 
-inline Big Multiply(const Big& a, const Big& b) {
-    Big r;
-    if (a.IsZero() || b.IsZero()) return r;
-    r.limb.assign(a.limb.size() + b.limb.size(), 0);
-    for (size_t i = 0; i < a.limb.size(); ++i) {
+// out = a x b (out must not alias a or b).
+inline void Multiply(const uint32_t* a, int na, const uint32_t* b, int nb, Big& out) {
+    if (na + nb > kMaxLimbs) std::abort();
+    out.n = na + nb;
+    std::fill(out.limb, out.limb + out.n, 0u);
+    for (int i = 0; i < na; ++i) {
         uint64_t carry = 0;
-        for (size_t j = 0; j < b.limb.size(); ++j) {
-            const uint64_t t = uint64_t{a.limb[i]} * b.limb[j] + r.limb[i + j] + carry;
-            r.limb[i + j] = static_cast<uint32_t>(t);
+        for (int j = 0; j < nb; ++j) {
+            const uint64_t t = uint64_t{a[i]} * b[j] + out.limb[i + j] + carry;
+            out.limb[i + j] = static_cast<uint32_t>(t);
             carry = t >> 32;
         }
-        r.limb[i + b.limb.size()] = static_cast<uint32_t>(carry);
+        out.limb[i + nb] = static_cast<uint32_t>(carry);
     }
-    r.Trim();
-    return r;
+    out.Trim();
 }
 
-inline Big ShiftLeft(const Big& a, int bits) {
-    if (a.IsZero() || bits == 0) return a;
-    Big r;
-    r.limb.assign(a.limb.size() + bits / 32 + 1, 0);
-    const int s = bits % 32;
-    for (size_t i = 0; i < a.limb.size(); ++i) {
+inline void ShiftLeft(Big& a, int bits) {
+    if (a.n == 0 || bits == 0) return;
+    const int words = bits / 32, s = bits % 32;
+    if (a.n + words + 1 > kMaxLimbs) std::abort();
+    a.limb[a.n + words] = 0;
+    for (int i = a.n - 1; i >= 0; --i) {
         const uint64_t t = uint64_t{a.limb[i]} << s;
-        r.limb[i + bits / 32] |= static_cast<uint32_t>(t);
-        r.limb[i + bits / 32 + 1] |= static_cast<uint32_t>(t >> 32);
+        a.limb[i + words + 1] |= static_cast<uint32_t>(t >> 32);
+        a.limb[i + words] = static_cast<uint32_t>(t);
     }
-    r.Trim();
-    return r;
+    std::fill(a.limb, a.limb + words, 0u);
+    a.n += words + 1;
+    a.Trim();
 }
 
 inline int Compare(const Big& a, const Big& b) {
-    if (a.limb.size() != b.limb.size()) return a.limb.size() < b.limb.size() ? -1 : 1;
-    for (size_t i = a.limb.size(); i-- > 0;) {
+    if (a.n != b.n) return a.n < b.n ? -1 : 1;
+    for (int i = a.n; i-- > 0;) {
         if (a.limb[i] != b.limb[i]) return a.limb[i] < b.limb[i] ? -1 : 1;
     }
     return 0;
 }
 
-// a - b for a >= b.
-inline Big Subtract(const Big& a, const Big& b) {
-    Big r = a;
+// a -= b for a >= b.
+inline void Subtract(Big& a, const Big& b) {
     int64_t borrow = 0;
-    for (size_t i = 0; i < r.limb.size(); ++i) {
-        int64_t t = int64_t{r.limb[i]} - borrow - (i < b.limb.size() ? int64_t{b.limb[i]} : 0);
+    for (int i = 0; i < a.n; ++i) {
+        const int64_t t = int64_t{a.limb[i]} - borrow - static_cast<int64_t>(b.Limb(i));
         borrow = t < 0;
-        r.limb[i] = static_cast<uint32_t>(t + (borrow << 32));
+        a.limb[i] = static_cast<uint32_t>(t + (borrow << 32));
     }
-    r.Trim();
-    return r;
+    a.Trim();
 }
 
-inline const Big& PowerOfFive(int k) {
-    static std::vector<Big> cache{Big::From(1)};
-    while (static_cast<int>(cache.size()) <= k)
-        cache.push_back(Multiply(cache.back(), Big::From(5)));
+// 5^k, kept once computed.
+inline const std::vector<uint32_t>& PowerOfFive(int k) {
+    static std::vector<std::vector<uint32_t>> cache{{1u}};
+    while (static_cast<int>(cache.size()) <= k) {
+        std::vector<uint32_t> next = cache.back();
+        uint64_t carry = 0;
+        for (uint32_t& limb : next) {
+            const uint64_t t = uint64_t{limb} * 5 + carry;
+            limb = static_cast<uint32_t>(t);
+            carry = t >> 32;
+        }
+        if (carry) next.push_back(static_cast<uint32_t>(carry));
+        cache.push_back(std::move(next));
+    }
     return cache[k];
 }
 
+// out = m x 5^k x 2^twos.
+inline void Build(uint64_t m, int k, int twos, Big& out) {
+    Big mb;
+    mb.Set(m);
+    const std::vector<uint32_t>& five = PowerOfFive(k);
+    Multiply(mb.limb, mb.n, five.data(), static_cast<int>(five.size()), out);
+    ShiftLeft(out, twos);
+}
+
 // floor(a / b) for a quotient below 2^64, and the remainder compared with b / 2 (-1, 0, 1).
+// Destroys a.
 struct Quotient {
     uint64_t q;
     int halfCompare;
 };
 
-inline Quotient Divide(const Big& a, const Big& b) {
+inline Quotient Divide(Big& a, const Big& b) {
     // Estimate from the top 64 bits of each, then correct by exact multiplication.
-    const int la = a.BitLength(), lb = b.BitLength();
-    const int sa = std::max(0, la - 64), sb = std::max(0, lb - 64);
-    long double estimate = std::ldexp(
+    const int sa = std::max(0, a.BitLength() - 64), sb = std::max(0, b.BitLength() - 64);
+    const long double estimate = std::ldexp(
         static_cast<long double>(a.BitsAt(sa)) / static_cast<long double>(b.BitsAt(sb)), sa - sb);
-    uint64_t q = estimate <= 0         ? 0
+    uint64_t q = estimate < 1          ? 0
                  : estimate >= 0x1p64L ? ~uint64_t{0}
                                        : static_cast<uint64_t>(estimate);
-    Big product = Multiply(b, Big::From(q));
+    Big qb, product;
+    qb.Set(q);
+    Multiply(b.limb, b.n, qb.limb, qb.n, product);
     while (Compare(product, a) > 0) {
         --q;
-        product = Subtract(product, b);
+        Subtract(product, b);
     }
-    Big remainder = Subtract(a, product);
-    while (Compare(remainder, b) >= 0) {
+    Subtract(a, product);  // a is now the remainder
+    while (Compare(a, b) >= 0) {
         ++q;
-        remainder = Subtract(remainder, b);
+        Subtract(a, b);
     }
-    return {q, Compare(ShiftLeft(remainder, 1), b)};
+    ShiftLeft(a, 1);
+    return {q, Compare(a, b)};
 }
 
 struct Extended {
@@ -173,43 +199,37 @@ inline Digits18 Exact18(long double value) {
     // First guess of floor(log10 |value|); corrected below.
     int d = static_cast<int>(std::floor(std::log10(static_cast<double>(x.mantissa)) +
                                         x.binaryExponent * 0.30102999566398120));
+    Big a, b;
     for (;;) {
         const int s = 17 - d;  // |value| x 10^s should have 18 digits
-        Big a = Big::From(x.mantissa), b = Big::From(1);
-        if (s >= 0)
-            a = Multiply(a, PowerOfFive(s));
-        else
-            b = PowerOfFive(-s);
         const int twos = x.binaryExponent + s;
-        if (twos >= 0)
-            a = ShiftLeft(a, twos);
-        else
-            b = ShiftLeft(b, -twos);
+        Build(x.mantissa, std::max(s, 0), std::max(twos, 0), a);
+        Build(1, std::max(-s, 0), std::max(-twos, 0), b);
         const Quotient r = Divide(a, b);
         if (r.q >= 1000000000000000000u) {
             ++d;
-            continue;
-        }
-        if (r.q < 100000000000000000u) {
+        } else if (r.q < 100000000000000000u) {
             --d;
-            continue;
+        } else {
+            uint64_t q = r.q;
+            if (r.halfCompare > 0 || (r.halfCompare == 0 && (q & 1))) ++q;
+            if (q == 1000000000000000000u) return {100000000000000000u, d + 2};
+            return {q, d + 1};
         }
-        uint64_t q = r.q;
-        if (r.halfCompare > 0 || (r.halfCompare == 0 && (q & 1))) ++q;
-        if (q == 1000000000000000000u) return {100000000000000000u, d + 2};
-        return {q, d + 1};
     }
 }
 
 // The extended value nearest m x 10^k (ties to even), built from the exact value; for
 // results in the normal range.
 inline long double NearestExtended(uint64_t m, int k) {
-    const Big a0 = ShiftLeft(Multiply(Big::From(m), PowerOfFive(std::max(k, 0))), std::max(k, 0));
-    const Big b0 = ShiftLeft(PowerOfFive(std::max(-k, 0)), std::max(-k, 0));
+    Big a0, b0, a, b;
+    Build(m, std::max(k, 0), std::max(k, 0), a0);
+    Build(1, std::max(-k, 0), std::max(-k, 0), b0);
     // m x 10^k = q x 2^t with q in [2^63, 2^64): start with a quotient in (2^62, 2^64).
     for (int t = a0.BitLength() - b0.BitLength() - 63;; --t) {
-        const Big a = t < 0 ? ShiftLeft(a0, -t) : a0;
-        const Big b = t > 0 ? ShiftLeft(b0, t) : b0;
+        a = a0;
+        b = b0;
+        ShiftLeft(t < 0 ? a : b, std::abs(t));
         const Quotient r = Divide(a, b);
         if (r.q >> 63 == 0) continue;
         uint64_t q = r.q;
@@ -227,27 +247,34 @@ inline long double NearestPowerOfTen(int k) {
 // The digit rule at N + 1 applied to an 18-digit integer with two guard zeros: the first N
 // digits, rounded up when digit N + 1 is above 5, or is 5 and digit N is odd.
 struct RoundedDigits {
-    std::string digits;
+    char digits[20];  // N digits and a zero byte
     int exponent;
-    bool operator==(const RoundedDigits&) const = default;
+    bool operator==(const RoundedDigits& o) const {
+        return exponent == o.exponent && std::strcmp(digits, o.digits) == 0;
+    }
 };
 
 inline RoundedDigits ApplyDigitRule(const Digits18& d, int n) {
-    std::string s = std::to_string(d.integer) + "00";
+    char s[21];
+    uint64_t v = d.integer;
+    for (int i = 17; i >= 0; --i, v /= 10) s[i] = static_cast<char>('0' + v % 10);
+    s[18] = s[19] = '0';
+    RoundedDigits r;
+    std::memcpy(r.digits, s, n);
+    r.digits[n] = '\0';
+    r.exponent = d.exponent;
     const int next = s[n] - '0', last = s[n - 1] - '0';
-    std::string kept = s.substr(0, n);
-    int exponent = d.exponent;
     if (next > 5 || (next == 5 && last % 2 == 1)) {
         int i = n - 1;
-        while (i >= 0 && kept[i] == '9') kept[i--] = '0';
+        while (i >= 0 && r.digits[i] == '9') r.digits[i--] = '0';
         if (i >= 0) {
-            ++kept[i];
+            ++r.digits[i];
         } else {
-            kept[0] = '1';
-            ++exponent;
+            r.digits[0] = '1';
+            ++r.exponent;
         }
     }
-    return {kept, exponent};
+    return r;
 }
 
 }  // namespace exact
