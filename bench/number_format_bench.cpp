@@ -1,6 +1,6 @@
-// NumberToText's text layout against the C library's "%.15G" on the same values in the same
-// run: small integers (what the program formats), doubles spread over many decades, and
-// arbitrary finite doubles.
+// NumberToText (pushed on the string stack and freed again) and its text layout alone,
+// against the C library's "%.15G" on the same values in the same run: small integers (what
+// the program formats), doubles spread over many decades, and arbitrary finite doubles.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -9,7 +9,11 @@
 #include <cstring>
 #include <vector>
 
+#include <string>
+
 #include "runtime/number_format.h"
+#include "runtime/proc_frame.h"
+#include "runtime/temp_strings.h"
 
 namespace {
 
@@ -43,8 +47,25 @@ const std::vector<double>& Values(int kind) {
     return sets[kind];
 }
 
-void BM_NumberToText(benchmark::State& state) {
-    const std::vector<double>& values = Values(static_cast<int>(state.range(0)));
+const char* const kGroups[3] = {"number_text_small_integers", "number_text_decades",
+                                "number_text_any_double"};
+
+// The whole NumberToText: layout, string allocation, push, and the pop that frees it.
+void NumberToTextPushed(benchmark::State& state, int kind) {
+    const std::vector<double>& values = Values(kind);
+    ProcFrame frame;
+    size_t i = 0;
+    for (auto _ : state) {
+        NumberToText(values[i]);
+        benchmark::DoNotOptimize(TempString(0));
+        PopAndFreeString();
+        i = (i + 1) % values.size();
+    }
+}
+
+// The text layout alone, into a caller buffer.
+void FormatTextOnly(benchmark::State& state, int kind) {
+    const std::vector<double>& values = Values(kind);
     char text[kNumberTextBufferSize];
     size_t i = 0;
     for (auto _ : state) {
@@ -54,8 +75,8 @@ void BM_NumberToText(benchmark::State& state) {
     }
 }
 
-void BM_SnprintfG15(benchmark::State& state) {
-    const std::vector<double>& values = Values(static_cast<int>(state.range(0)));
+void BaselineSnprintf(benchmark::State& state, int kind) {
+    const std::vector<double>& values = Values(kind);
     char text[kNumberTextBufferSize];
     size_t i = 0;
     for (auto _ : state) {
@@ -65,8 +86,15 @@ void BM_SnprintfG15(benchmark::State& state) {
     }
 }
 
-// Argument: 0 small integers, 1 doubles over 10^-20..10^20, 2 arbitrary finite doubles.
-BENCHMARK(BM_NumberToText)->Arg(0)->Arg(1)->Arg(2);
-BENCHMARK(BM_SnprintfG15)->Arg(0)->Arg(1)->Arg(2);
+const bool kRegistered = [] {
+    for (int kind = 0; kind < 3; ++kind) {
+        const std::string group = kGroups[kind];
+        benchmark::RegisterBenchmark((group + "/baseline_snprintf_g15").c_str(), BaselineSnprintf,
+                                     kind);
+        benchmark::RegisterBenchmark((group + "/number_to_text").c_str(), NumberToTextPushed, kind);
+        benchmark::RegisterBenchmark((group + "/format_text_only").c_str(), FormatTextOnly, kind);
+    }
+    return true;
+}();
 
 }  // namespace

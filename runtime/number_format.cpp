@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "runtime/decimal_digits.h"
+#include "runtime/string_handle.h"
+#include "runtime/temp_strings.h"
 
 namespace {
 
@@ -80,4 +82,30 @@ size_t FormatNumberText(long double value, int digitCount, uint32_t flags,
     len -= start;
     text[len] = '\0';
     return len;
+}
+
+void FormatNumber(long double value, int digitCount, uint32_t flags) {
+    RuntimeService service;  // an allocation failure is reported as raised inside a service
+    char text[kNumberTextBufferSize];
+    const size_t length = FormatNumberText(value, digitCount, flags, text);
+    BSTR result = AllocByteString(static_cast<UINT>(length));
+    if (result) std::memcpy(result, text, length);
+    PushOwnedString(result);
+}
+
+void FormatNumberWide(long double value, int digitCount, uint32_t flags) {
+    RuntimeService service;
+    char text[kNumberTextBufferSize];
+    const size_t length = FormatNumberText(value, digitCount, flags, text);
+    BSTR result = AllocWideString(static_cast<UINT>(length));
+    if (result) {
+        for (size_t i = 0; i < length; ++i) {
+            result[i] = static_cast<OLECHAR>(static_cast<unsigned char>(text[i]));
+        }
+    }
+    PushOwnedString(result);
+}
+
+void NumberToText(long double value) {
+    FormatNumber(value, 15, kKeepLeadingBlank);
 }

@@ -14,6 +14,16 @@ constexpr uint32_t kKeepTrailingBlank = 0x00000001u;
 // Longest text is 27 bytes ("-1.23456789012345678E-4932 "); the work buffer holds 32.
 constexpr size_t kNumberTextBufferSize = 32;
 
+// Formats value with digitCount significant digits and flags, and pushes the text on the
+// current frame's TempStringStack as an owned 8-bit string. Allocation failure pushes an
+// empty slot and raises error 7.
+void FormatNumber(long double value, int digitCount, uint32_t flags);
+// The same text widened one byte to one character, pushed as an owned wide string; same
+// failure behaviour. Item values are converted to text with flags 0.
+void FormatNumberWide(long double value, int digitCount, uint32_t flags);
+// Program code's number-to-string: 15 digits, the blank of a non-negative value kept.
+void NumberToText(long double value);
+
 // Lays out value with digitCount significant digits (0, negative or 18 and more mean 18)
 // into text, zero-terminated; returns the length (at most 27).
 size_t FormatNumberText(long double value, int digitCount, uint32_t flags,

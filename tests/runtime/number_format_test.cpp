@@ -10,12 +10,17 @@
 #include <sstream>
 #include <string>
 
+#include "runtime/memory.h"
 #include "runtime/number_format.h"
+#include "runtime/proc_frame.h"
+#include "runtime/string_handle.h"
+#include "runtime/temp_strings.h"
 #include "tests/runtime/exact_decimal.h"
+#include "tests/runtime/string_test_support.h"
 
 namespace {
 
-std::string Text(long double v, int n = 15, uint32_t flags = kKeepLeadingBlank) {
+std::string Format(long double v, int n = 15, uint32_t flags = kKeepLeadingBlank) {
     char text[kNumberTextBufferSize];
     const size_t len = FormatNumberText(v, n, flags, text);
     EXPECT_EQ(len, std::strlen(text));
@@ -32,78 +37,78 @@ const char kSample[] =
 
 TEST(FormatNumberText, DocumentedExamples) {
     const long double inf = std::numeric_limits<long double>::infinity();
-    EXPECT_EQ(Text(7), " 7");
-    EXPECT_EQ(Text(-7), "-7");
-    EXPECT_EQ(Text(0), " 0");
-    EXPECT_EQ(Text(1200), " 1200");
-    EXPECT_EQ(Text(0.05), " .05");
-    EXPECT_EQ(Text(12.5), " 12.5");
-    EXPECT_EQ(Text(-0.5), "-.5");
-    EXPECT_EQ(Text(999999999999999.0), " 999999999999999");
-    EXPECT_EQ(Text(1e15), " 1E+15");
-    EXPECT_EQ(Text(1234567890123456.0), " 1.23456789012346E+15");
-    EXPECT_EQ(Text(1e-15), " .000000000000001");
-    EXPECT_EQ(Text(1e-16), " 1E-16");
-    EXPECT_EQ(Text(1.5e-20), " 1.5E-20");
-    EXPECT_EQ(Text(inf), " 9.99999999999999E+998");
-    EXPECT_EQ(Text(std::nanl("")), " 0");
+    EXPECT_EQ(Format(7), " 7");
+    EXPECT_EQ(Format(-7), "-7");
+    EXPECT_EQ(Format(0), " 0");
+    EXPECT_EQ(Format(1200), " 1200");
+    EXPECT_EQ(Format(0.05), " .05");
+    EXPECT_EQ(Format(12.5), " 12.5");
+    EXPECT_EQ(Format(-0.5), "-.5");
+    EXPECT_EQ(Format(999999999999999.0), " 999999999999999");
+    EXPECT_EQ(Format(1e15), " 1E+15");
+    EXPECT_EQ(Format(1234567890123456.0), " 1.23456789012346E+15");
+    EXPECT_EQ(Format(1e-15), " .000000000000001");
+    EXPECT_EQ(Format(1e-16), " 1E-16");
+    EXPECT_EQ(Format(1.5e-20), " 1.5E-20");
+    EXPECT_EQ(Format(inf), " 9.99999999999999E+998");
+    EXPECT_EQ(Format(std::nanl("")), " 0");
     // The same decimal values as nearest extended values rather than doubles.
-    EXPECT_EQ(Text(exact::NearestExtended(5, -2)), " .05");
-    EXPECT_EQ(Text(exact::NearestPowerOfTen(-15)), " .000000000000001");
-    EXPECT_EQ(Text(exact::NearestPowerOfTen(-16)), " 1E-16");
-    EXPECT_EQ(Text(exact::NearestExtended(15, -21)), " 1.5E-20");
+    EXPECT_EQ(Format(exact::NearestExtended(5, -2)), " .05");
+    EXPECT_EQ(Format(exact::NearestPowerOfTen(-15)), " .000000000000001");
+    EXPECT_EQ(Format(exact::NearestPowerOfTen(-16)), " 1E-16");
+    EXPECT_EQ(Format(exact::NearestExtended(15, -21)), " 1.5E-20");
 }
 
 TEST(FormatNumberText, TiesAreJudgedOnTheNextDigitAlone) {
-    EXPECT_EQ(Text(exact::NearestExtended(1234567890123425, -16)), " .123456789012342");
-    EXPECT_EQ(Text(exact::NearestExtended(1234567890123435, -16)), " .123456789012344");
-    EXPECT_EQ(Text(125, 2), " 1.2E+2");
-    EXPECT_EQ(Text(135, 2), " 1.4E+2");
-    EXPECT_EQ(Text(0.125L, 2), " .12");
-    EXPECT_EQ(Text(-0.135L, 2), "-.14");
+    EXPECT_EQ(Format(exact::NearestExtended(1234567890123425, -16)), " .123456789012342");
+    EXPECT_EQ(Format(exact::NearestExtended(1234567890123435, -16)), " .123456789012344");
+    EXPECT_EQ(Format(125, 2), " 1.2E+2");
+    EXPECT_EQ(Format(135, 2), " 1.4E+2");
+    EXPECT_EQ(Format(0.125L, 2), " .12");
+    EXPECT_EQ(Format(-0.135L, 2), "-.14");
     // 1251 is nearer 1300, but digit 3 is a 5 and digit 2 even: the 1 after it is not seen.
-    EXPECT_EQ(Text(1251, 2), " 1.2E+3");
-    EXPECT_EQ(Text(9.5L, 1), " 1E+1");  // carry out of the only digit
+    EXPECT_EQ(Format(1251, 2), " 1.2E+3");
+    EXPECT_EQ(Format(9.5L, 1), " 1E+1");  // carry out of the only digit
 }
 
 TEST(FormatNumberText, DigitCountZeroAndOutOfRangeMeanEighteen) {
     const long double v = 123456789012345678.0L;
-    EXPECT_EQ(Text(v, 15), " 1.23456789012346E+17");
-    for (int n : {0, 18, 19, 100, -1, INT_MIN}) EXPECT_EQ(Text(v, n), " 123456789012345678") << n;
-    EXPECT_EQ(Text(1.0L / 3, 0), " .333333333333333333");
-    EXPECT_EQ(Text(exact::NearestPowerOfTen(-18), 0), " .000000000000000001");
-    EXPECT_EQ(Text(exact::NearestPowerOfTen(-19), 0), " 1E-19");
-    EXPECT_EQ(Text(exact::NearestPowerOfTen(18), 0), " 1E+18");
+    EXPECT_EQ(Format(v, 15), " 1.23456789012346E+17");
+    for (int n : {0, 18, 19, 100, -1, INT_MIN}) EXPECT_EQ(Format(v, n), " 123456789012345678") << n;
+    EXPECT_EQ(Format(1.0L / 3, 0), " .333333333333333333");
+    EXPECT_EQ(Format(exact::NearestPowerOfTen(-18), 0), " .000000000000000001");
+    EXPECT_EQ(Format(exact::NearestPowerOfTen(-19), 0), " 1E-19");
+    EXPECT_EQ(Format(exact::NearestPowerOfTen(18), 0), " 1E+18");
 }
 
 TEST(FormatNumberText, FlagsKeepOrDropTheBlanks) {
-    EXPECT_EQ(Text(7, 15, 0), "7");
-    EXPECT_EQ(Text(7, 15, kKeepLeadingBlank), " 7");
-    EXPECT_EQ(Text(7, 15, kKeepTrailingBlank), "7 ");
-    EXPECT_EQ(Text(7, 15, kKeepLeadingBlank | kKeepTrailingBlank), " 7 ");
-    EXPECT_EQ(Text(-7, 15, 0), "-7");
-    EXPECT_EQ(Text(-7, 15, kKeepLeadingBlank | kKeepTrailingBlank), "-7 ");
-    EXPECT_EQ(Text(1e-16, 15, kKeepTrailingBlank), "1E-16 ");
-    EXPECT_EQ(Text(0.25, 15, 0x7FFFFFFE), ".25");  // only bits 31 and 0 count
+    EXPECT_EQ(Format(7, 15, 0), "7");
+    EXPECT_EQ(Format(7, 15, kKeepLeadingBlank), " 7");
+    EXPECT_EQ(Format(7, 15, kKeepTrailingBlank), "7 ");
+    EXPECT_EQ(Format(7, 15, kKeepLeadingBlank | kKeepTrailingBlank), " 7 ");
+    EXPECT_EQ(Format(-7, 15, 0), "-7");
+    EXPECT_EQ(Format(-7, 15, kKeepLeadingBlank | kKeepTrailingBlank), "-7 ");
+    EXPECT_EQ(Format(1e-16, 15, kKeepTrailingBlank), "1E-16 ");
+    EXPECT_EQ(Format(0.25, 15, 0x7FFFFFFE), ".25");  // only bits 31 and 0 count
 }
 
 TEST(FormatNumberText, SignOfZeroAndNaNIsNotShown) {
-    EXPECT_EQ(Text(-0.0L), " 0");
-    EXPECT_EQ(Text(-std::nanl("")), " 0");
-    EXPECT_EQ(Text(-std::numeric_limits<long double>::denorm_min()), " 0");
-    EXPECT_EQ(Text(-std::numeric_limits<long double>::infinity(), 3, 0), "-9.99E+998");
+    EXPECT_EQ(Format(-0.0L), " 0");
+    EXPECT_EQ(Format(-std::nanl("")), " 0");
+    EXPECT_EQ(Format(-std::numeric_limits<long double>::denorm_min()), " 0");
+    EXPECT_EQ(Format(-std::numeric_limits<long double>::infinity(), 3, 0), "-9.99E+998");
 }
 
 TEST(FormatNumberText, LongestTextsFitTheBuffer) {
     const uint32_t both = kKeepLeadingBlank | kKeepTrailingBlank;
     const long double smallest = -std::numeric_limits<long double>::min();  // -3.36e-4932
-    EXPECT_EQ(Text(smallest, 18, both), "-3.36210314311209351E-4932 ");
+    EXPECT_EQ(Format(smallest, 18, both), "-3.36210314311209351E-4932 ");
     // The largest value's 18th digit may be one step off the exact 1.18973149535723176502.
-    const std::string largest = Text(std::numeric_limits<long double>::max(), 18, both);
+    const std::string largest = Format(std::numeric_limits<long double>::max(), 18, both);
     EXPECT_EQ(largest.size(), 27u);
     EXPECT_EQ(largest.substr(0, 18), " 1.189731495357231");
     EXPECT_EQ(largest.substr(20), "E+4932 ");
-    EXPECT_EQ(Text(-1.0L / 3, 18, both), "-.333333333333333333 ");
+    EXPECT_EQ(Format(-1.0L / 3, 18, both), "-.333333333333333333 ");
 }
 
 TEST(FormatNumberText, SampleMatchesTheCommittedTexts) {
@@ -123,13 +128,77 @@ TEST(FormatNumberText, SampleMatchesTheCommittedTexts) {
         const std::string quoted = line.substr(consumed);
         ASSERT_GE(quoted.size(), 2u);
         const std::string expected = quoted.substr(1, quoted.size() - 2);
-        const std::string actual = Text(exact::Make(se, mantissa), n, flags);
+        const std::string actual = Format(exact::Make(se, mantissa), n, flags);
         if (actual != expected && ++failed <= 20)
             ADD_FAILURE() << line << " gives \"" << actual << '"';
         ++checked;
     }
     EXPECT_EQ(checked, 10000);
     EXPECT_EQ(failed, 0);
+}
+
+TEST(FormatNumber, PushesTheTextAsAnOwnedByteString) {
+    ProcFrame frame;
+    SeamDelta seam;
+    NumberToText(-7);
+    FormatNumber(0.5L, 15, 0);
+    FormatNumber(1e-16, 0, kKeepLeadingBlank | kKeepTrailingBlank);
+    ASSERT_EQ(TempStringCount(), 3);
+    for (int depth = 0; depth < 3; ++depth) EXPECT_FALSE(IsBorrowed(TempString(depth)));
+    EXPECT_EQ(Text(TempString(0)), " 9.99999999999999979E-17 ");
+    EXPECT_EQ(Text(TempString(1)), ".5");
+    EXPECT_EQ(Text(TempString(2)), "-7");
+    NumberToText(7);
+    EXPECT_EQ(Text(TempString(0)), " 7");
+    EXPECT_EQ(seam.Allocations(), 4);
+    for (int i = 0; i < 4; ++i) PopAndFreeString();
+    EXPECT_EQ(seam.Frees(), 4);
+    EXPECT_EQ(frame.LastError(), 0);
+}
+
+TEST(FormatNumber, WideTextHasOneCharacterPerByte) {
+    ProcFrame frame;
+    SeamDelta seam;
+    FormatNumberWide(-1234567890123456.0, 15, 0);
+    FormatNumberWide(2.5, 7, kKeepLeadingBlank | kKeepTrailingBlank);
+    ASSERT_EQ(TempStringCount(), 2);
+    const std::u16string expected[] = {u" 2.5 ", u"-1.23456789012346E+15"};
+    for (int depth = 0; depth < 2; ++depth) {
+        const StringHandle slot = TempString(depth);
+        EXPECT_FALSE(IsBorrowed(slot));
+        const BSTR text = StringOf(slot);
+        ASSERT_EQ(StringCharCount(slot), expected[depth].size());
+        for (size_t i = 0; i < expected[depth].size(); ++i) {
+            EXPECT_EQ(static_cast<char16_t>(text[i]), expected[depth][i]) << depth << " " << i;
+        }
+        EXPECT_EQ(text[expected[depth].size()], 0);
+    }
+    PopAndFreeString();
+    PopAndFreeString();
+    EXPECT_EQ(seam.Allocations(), seam.Frees());
+}
+
+TEST(FormatNumber, AllocationFailurePushesAnEmptySlotAndRaisesSeven) {
+    using Push = void (*)();
+    const Push pushes[] = {[] { NumberToText(12.5); }, [] { FormatNumber(3, 0, 0); },
+                           [] { FormatNumberWide(-3, 7, 0); }};
+    for (Push push : pushes) {
+        ProcFrame frame;
+        SeamDelta seam;
+        PushBorrowedString(nullptr);  // a slot below, to see that exactly one is pushed
+        allocation_seam::FailAllocationNumber(1);
+        push();
+        EXPECT_TRUE(allocation_seam::InjectedFailureHappened());
+        allocation_seam::FailAllocationNumber(0);
+        ASSERT_EQ(TempStringCount(), 2);
+        EXPECT_EQ(TempString(0), 0u);
+        EXPECT_EQ(frame.LastError(), 7);
+        EXPECT_EQ(frame.ErrorFlags(), kErrorFromService);
+        PopAndFreeString();
+        PopAndFreeString();
+        EXPECT_EQ(seam.Allocations(), 0);
+        EXPECT_EQ(seam.Frees(), 0);
+    }
 }
 
 namespace {
@@ -215,7 +284,7 @@ TEST(FormatNumberText, DISABLED_WriteSample) {
         std::memcpy(&se, bytes + 8, 2);
         std::fprintf(out, "%04X %016llX %d %08X \"%s\"\n", se,
                      static_cast<unsigned long long>(mantissa), n, flags,
-                     Text(v, n, flags).c_str());
+                     Format(v, n, flags).c_str());
     }
     std::fprintf(out, ")sample\"\n");
     std::fclose(out);
