@@ -1,6 +1,8 @@
 // The walk of a CleanupTable: each entry's release action on the variable it names.
 #include "runtime/cleanup_table.h"
 
+#include "runtime/arrays.h"
+#include "runtime/errors.h"
 #include "runtime/string_handle.h"
 
 void WalkCleanupTable(const CleanupEntry* table, void* base, EraseFailure onEraseFailure) {
@@ -16,9 +18,10 @@ void WalkCleanupTable(const CleanupEntry* table, void* base, EraseFailure onEras
                 FreeString(*static_cast<StringHandle*>(variable));  // null, borrowed: kept
                 break;
             case kCleanupArray:
-                // Array variables arrive with the run-time's arrays; until then no table
-                // names one, and such an entry releases nothing.
-                (void)onEraseFailure;
+                if (const BYTE error =
+                        EraseArrayStorage(static_cast<ArrayDescriptor*>(variable), kEraseCleanup);
+                    error && onEraseFailure == EraseFailure::Raise)
+                    RaiseError(error);
                 break;
             case kCleanupItemValue:
                 VariantClear(static_cast<VARIANT*>(variable));

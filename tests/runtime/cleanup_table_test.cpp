@@ -2,7 +2,9 @@
 #include "runtime/cleanup_table.h"
 
 #include "objects/item_value.h"
+#include "runtime/arrays.h"
 #include "runtime/memory.h"
+#include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +99,76 @@ TEST(CleanupTable, NullOrEmptyTableReleasesNothing) {
     WalkCleanupTable(nullptr, &scope, EraseFailure::Raise);
     WalkCleanupTable(empty, &scope, EraseFailure::Raise);
     EXPECT_EQ(releases, "");
+}
+
+namespace {
+struct ArrayScope {
+    LONG first;
+    ArrayVariable<1> numbers;
+    ArrayVariable<1> objects;
+};
+const CleanupEntry kArrayTable[] = {
+    Entry(offsetof(ArrayScope, numbers), kCleanupArray),
+    Entry(offsetof(ArrayScope, objects), kCleanupArray),
+    0,
+};
+
+void DimensionBoth(ArrayScope& scope, IUnknown* object) {
+    DimensionArray(&scope.numbers.descriptor, 0, kTypeInt32, 4, 1, 7);
+    DimensionArray(&scope.objects.descriptor, 0, kTypeObject, sizeof(IUnknown*), 0, 2);
+    static_cast<IUnknown**>(scope.objects.descriptor.data)[1] = object;
+}
+}  // namespace
+
+TEST(CleanupTableArrays, ArraysAreErasedReleasingTheirElements) {
+    releases.clear();
+    NamedObject b{'b'};
+    ArrayScope scope{};
+    DimensionBoth(scope, &b);
+    allocation_seam::Counters before = allocation_seam::Read();
+    WalkCleanupTable(kArrayTable, &scope, EraseFailure::Raise);
+    EXPECT_EQ(allocation_seam::Read().frees - before.frees, 2);
+    EXPECT_EQ(releases, "b");
+    EXPECT_EQ(scope.numbers.descriptor.data, nullptr);
+    EXPECT_EQ(scope.objects.descriptor.flags & kArrayDimensioned, 0);
+}
+
+TEST(CleanupTableArrays, AStorageThatCannotBeFreedIsIgnoredAtProcessEnd) {
+    ProcFrame frame;
+    ArrayScope scope{};
+    DimensionBoth(scope, nullptr);
+    allocation_seam::FailNextGlobalFree();
+    WalkCleanupTable(kArrayTable, &scope, EraseFailure::Ignore);
+    EXPECT_EQ(frame.errorState, 0);
+    EXPECT_EQ(scope.objects.descriptor.data, nullptr);  // the walk went on
+}
+
+TEST(CleanupTableArraysDeathTest, AProceduresExitRaises241) {
+    static const ProcedureInfo procedure{"ArrayLocals", kArrayTable};
+    EXPECT_EXIT(
+        {
+            ArrayScope locals{};
+            {
+                ProcFrame frame(&procedure, &locals);
+                DimensionBoth(locals, nullptr);
+                allocation_seam::FailNextGlobalFree();
+            }
+            ExitProcess(0);
+        },
+        ::testing::ExitedWithCode(255), "");
+}
+
+TEST(CleanupTableArrays, AProceduresExitWalksItsLocals) {
+    releases.clear();
+    NamedObject c{'c'};
+    static const ProcedureInfo procedure{"ArrayLocals", kArrayTable};
+    ArrayScope locals{};
+    allocation_seam::Counters before = allocation_seam::Read();
+    {
+        ProcFrame frame(&procedure, &locals);
+        DimensionBoth(locals, &c);
+    }
+    allocation_seam::Counters after = allocation_seam::Read();
+    EXPECT_EQ(releases, "c");
+    EXPECT_EQ(after.allocations - before.allocations, after.frees - before.frees);
 }
