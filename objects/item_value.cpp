@@ -2,6 +2,8 @@
 #include "objects/item_value.h"
 
 #include "runtime/memory.h"
+#include "runtime/number_format.h"
+#include "runtime/temp_strings.h"
 
 #include <cstdint>
 #include <cstring>
@@ -142,6 +144,20 @@ BSTR ItemStringOf(const VARIANT* value) {
     if (value->vt == VT_BSTR) return value->bstrVal;
     if (value->vt == (VT_BSTR | VT_BYREF) && value->pbstrVal) return *value->pbstrVal;
     return nullptr;
+}
+
+void ItemToString(const VARIANT* value) {
+    PushBorrowedString(ItemStringOf(value));
+}
+
+void ItemToText(const VARIANT* value) {
+    const bool isString = value && (value->vt == VT_BSTR || value->vt == (VT_BSTR | VT_BYREF));
+    if (isString) {
+        ItemToString(value);
+        return;
+    }
+    const ItemNumber number = ItemToNumber(value);
+    FormatNumberWide(number.value, number.digitClass ? number.digitClass : 18, 0);
 }
 
 namespace {

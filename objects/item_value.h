@@ -50,5 +50,13 @@ ItemNumber ItemToNumber(const VARIANT* value);
 // every other kind. The string operations hand it out as a borrowed string.
 BSTR ItemStringOf(const VARIANT* value);
 
+// Pushes the value's text onto the current procedure's TempStringStack: the string it
+// holds (directly or by reference) as a borrowed wide string, the empty string for every
+// other kind.
+void ItemToString(const VARIANT* value);
+// As ItemToString for strings; any other value is read as a number and pushed as an owned
+// wide text with its digit class as the number of significant digits (18 for class 0).
+void ItemToText(const VARIANT* value);
+
 // Releases every element of an array by its type code (see item_value.cpp for the rules).
 void ReleaseElements(BYTE typeCode, ULONG count, void* elements);
