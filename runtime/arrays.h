@@ -13,7 +13,8 @@ constexpr BYTE kArrayCallerStorage =
 constexpr BYTE kArrayElementsNotOwned = 0x02;  // elements never released here
 constexpr BYTE kArrayDimensioned = 0x04;
 
-// Modes of EraseArray.
+// Modes of EraseArray. Any other mode takes the general path: elements released (unless not
+// owned), storage freed.
 constexpr int kEraseCleanup = 1;      // a CleanupTable walk at the end of a scope
 constexpr int kEraseRedimension = 2;  // program code, before dimensioning again
 constexpr int kEraseReset = 4;        // contents reset, storage kept
