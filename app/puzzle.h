@@ -17,6 +17,8 @@ struct ModuleVariables {
     LONG DiskSizes[DiskCount + 1];        // indices 1..DiskCount; 0 unused
     HWND MainWindow;
     VARIANT MovingDisk;
+    HICON PegImage;                   // never released: icons end with the process
+    HICON DiskImages[DiskCount + 1];  // indices 1..DiskCount; 0 unused
 };
 extern ModuleVariables Module;
 inline ILinkListCollection* (&Pegs)[PegCount] = Module.Pegs;
@@ -24,6 +26,8 @@ inline LONG (&DiskSizes)[DiskCount + 1] = Module.DiskSizes;
 inline HWND& MainWindow = Module.MainWindow;
 inline VARIANT& MovingDisk = Module.MovingDisk;
 inline LONG& SourceCount = Module.SourceCount;
+inline HICON& PegImage = Module.PegImage;
+inline HICON (&DiskImages)[DiskCount + 1] = Module.DiskImages;
 
 // The peg collection at index 0..2.
 ILinkListCollection* PegAt(LONG peg);

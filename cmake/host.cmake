@@ -21,6 +21,7 @@ else()
   target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PNG::PNG
                         ${HANOI_FFI_LIBRARY})
   find_package(SDL2 REQUIRED)  # the display backend of platform/display
-  target_link_libraries(hanoi_platform PUBLIC SDL2::SDL2)
+  find_package(X11 REQUIRED)   # the X11 window class (WM_CLASS) of its windows
+  target_link_libraries(hanoi_platform PUBLIC SDL2::SDL2 X11::X11)
   target_link_libraries(hanoi_host INTERFACE hanoi_platform)
 endif()

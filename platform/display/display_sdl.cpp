@@ -6,6 +6,8 @@
 #include "platform/user/message.h"
 
 #include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xutil.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -140,9 +142,32 @@ bool Translate(const SDL_Event& in, Event* out) {
 
 }  // namespace
 
+// The desktop to open: SDL_VIDEODRIVER when set (tests ask for "dummy"); otherwise X11 when
+// DISPLAY names a server, else Wayland when WAYLAND_DISPLAY does. SDL's own fallbacks to its
+// invisible "offscreen" and "dummy" drivers would run the program with no window anyone
+// sees, so without a desktop there is no display.
+static const char* ChooseDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return asked;
+    const char* x11 = std::getenv("DISPLAY");
+    if (x11 && *x11) return "x11";
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland && *wayland) return "wayland";
+    return nullptr;
+}
+
 bool Open(std::string* reason) {
     std::call_once(openOnce, [] {
+        const char* driver = ChooseDriver();
+        if (!driver) {
+            openFailure = "no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+            return;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // The window surface stays the backend's own shared-memory image: an accelerated one
+        // would recreate the X11 window (losing its WM_CLASS) and needs OpenGL for nothing.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         // A window that stays black under a compositor is worse than one that tears.
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -163,13 +188,20 @@ bool IsOpen() {
 uint32_t CreateWindow(const char* title, const char* className, int x, int y, int width, int height,
                       bool resizable) {
     if (!IsOpen()) return 0;
-    // SDL's X11 backend takes WM_CLASS from this variable when it creates the window.
-    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
     Uint32 flags = SDL_WINDOW_HIDDEN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
     SDL_Window* window =
         SDL_CreateWindow(title, x < 0 ? SDL_WINDOWPOS_UNDEFINED : x,
                          y < 0 ? SDL_WINDOWPOS_UNDEFINED : y, width, height, flags);
-    return window ? SDL_GetWindowID(window) : 0;
+    if (!window) return 0;
+    // SDL names every X11 window after the executable; the window class is ours. Set before
+    // the window is first mapped, when window managers read it.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        XClassHint hint{const_cast<char*>(className), const_cast<char*>(className)};
+        XSetClassHint(info.info.x11.display, info.info.x11.window, &hint);
+    }
+    return SDL_GetWindowID(window);
 }
 
 void DestroyWindow(uint32_t window) {

@@ -1,0 +1,82 @@
+// RegisterHanoisClass, CreateHanoisWindow, HanoisWndProc and RunMessageLoop.
+#include "ui/main_window.h"
+
+#include "runtime/message_box.h"
+#include "runtime/proc_frame.h"
+#include "runtime/startup.h"
+#include "runtime/string_literal.h"
+#include "runtime/temp_strings.h"
+#include "ui/disk_images.h"
+#include "ui/scene.h"
+
+BOOL ClassRegistered = 0;
+
+namespace {
+const ProcedureInfo kRegisterHanoisClassProcedure = {"RegisterHanoisClass", nullptr};
+const ProcedureInfo kEndWithoutWindowProcedure = {"EndWithoutWindow", nullptr};
+constexpr auto kRegisterFailedText = WideLiteral(WSTR("RegisterClass for hanois failed"));
+constexpr auto kNoWindowText =
+    WideLiteral(WSTR("No display is available: the window cannot be opened"));
+// A run that could not show the puzzle must not look like a normal end (exit code 0).
+constexpr LONG kNoWindowExitCode = 1;
+}  // namespace
+
+void RegisterHanoisClass() {
+    if (ClassRegistered) return;
+    ProcFrame frame(&kRegisterHanoisClassProcedure);
+    WNDCLASSA record{};
+    record.style = CS_HREDRAW | CS_VREDRAW;
+    record.lpfnWndProc = HanoisWndProc;
+    record.cbClsExtra = 0;
+    record.cbWndExtra = 0;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(AppIconGroup));
+    record.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    record.lpszMenuName = nullptr;
+    record.lpszClassName = HanoisClassName;
+    if (RegisterClassA(&record) == 0) {
+        PushBorrowedString(kRegisterFailedText.Handle());
+        PushEmptyString();  // no title: the run-time's caption "Quarkstone"
+        ShowMessageBox(MB_TASKMODAL | MB_SETFOREGROUND);
+        RuntimeExit(0);
+    }
+    ClassRegistered = 1;
+}
+
+HWND CreateHanoisWindow() {
+    RegisterHanoisClass();
+    return CreateWindowExA(0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT,
+                           CW_USEDEFAULT, HanoisWidth, HanoisHeight, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void EndWithoutWindow() {
+    ProcFrame frame(&kEndWithoutWindowProcedure);
+    PushBorrowedString(kNoWindowText.Handle());
+    PushEmptyString();
+    ShowMessageBox(MB_TASKMODAL | MB_SETFOREGROUND);
+    RuntimeExit(kNoWindowExitCode);
+}
+
+LRESULT CALLBACK HanoisWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) return 0;  // PaintScene fills the whole client area
+    if (message == WM_PAINT) {
+        PaintScene(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LONG RunMessageLoop(HWND) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
