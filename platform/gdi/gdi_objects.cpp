@@ -30,6 +30,11 @@ State* Find(const void* handle, Kind kind) {
 
 }  // namespace
 
+size_t LiveObjectCount() {
+    std::lock_guard<std::mutex> guard(tableLock);
+    return Table().size();
+}
+
 void* Register(ObjectHeader* object) {
     std::lock_guard<std::mutex> guard(tableLock);
     Table()[object] = object->kind;

@@ -63,6 +63,9 @@ BitmapState* FindBitmap(HGDIOBJ object);
 BrushState* FindBrush(HGDIOBJ object);
 Kind* FindAny(HGDIOBJ object);
 
+/// The number of live bitmaps, brushes and DCs (stock objects included), for leak checks.
+size_t LiveObjectCount();
+
 /// Adds a new object to the live table and returns its handle value.
 void* Register(ObjectHeader* object);
 /// Removes an object from the live table and frees it.

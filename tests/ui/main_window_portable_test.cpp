@@ -1,0 +1,124 @@
+// Portable only: the main window on SDL's headless display, with the platform trace; on
+// Windows the same code is run whole by the end-to-end tests under Wine.
+#include "platform/display/display.h"
+#include "platform/trace.h"
+#include "platform/user/window_state.h"
+#include "tests/ui/scene_test_support.h"
+#include "ui/main_window.h"
+
+#include <cstdlib>
+
+namespace {
+
+class MainWindowTest : public SceneTest {
+   protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        SceneTest::SetUpTestSuite();
+    }
+    void SetUp() override {
+        SceneTest::SetUp();
+        platform_trace::Clear();
+        platform_trace::Enable(true);
+    }
+    void TearDown() override {
+        platform_trace::Enable(false);
+        if (IsWindow(window)) DestroyWindow(window);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        SceneTest::TearDown();
+    }
+    int Count(const char* call) {
+        int n = 0;
+        for (const auto& event : platform_trace::Events()) n += event.call == call;
+        return n;
+    }
+    uint32_t ScreenAt(int x, int y) {
+        std::vector<uint32_t> pixels;
+        int w = 0, h = 0;
+        display::ReadScreen(user_state::LookUpWindow(window)->nativeWindow, &pixels, &w, &h);
+        return pixels.empty() ? 0xFFFFFFFF : pixels[y * w + x];
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, ClassIsRegisteredOnceAndTheWindowHasItsTitleAndSize) {
+    window = CreateHanoisWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(ClassRegistered);
+    platform_trace::Clear();
+    RegisterHanoisClass();  // a second call registers nothing
+    EXPECT_EQ(Count("RegisterClassA"), 0);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right - outer.left, 820);
+    EXPECT_EQ(outer.bottom - outer.top, 500);
+    auto state = user_state::LookUpWindow(window);
+    EXPECT_EQ(state->title, "Towers of Hanoi");
+    EXPECT_EQ(state->windowClass->name, "HanoisClass");
+    EXPECT_EQ(state->style, static_cast<DWORD>(0x02CF0000));
+}
+
+TEST_F(MainWindowTest, FirstPaintShowsTheEmptyPegsWithoutErasing) {
+    window = CreateHanoisWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    platform_trace::Clear();
+    UpdateWindow(window);
+    std::vector<std::string> order;
+    for (const auto& event : platform_trace::Events())
+        if (event.call == "BeginPaint" || event.call == "BitBlt" || event.call == "EndPaint" ||
+            event.call == "FillRect")
+            order.push_back(event.call);
+    // One fill (the scene's own background, never the class brush), one copy, in the paint.
+    EXPECT_EQ(order, (std::vector<std::string>{"BeginPaint", "FillRect", "BitBlt", "EndPaint"}));
+    EXPECT_EQ(ScreenAt(5, 5), kBackgroundRgb);
+    EXPECT_EQ(ScreenAt(811, 472), kBackgroundRgb);
+    EXPECT_NE(ScreenAt(10 + 128, 200), kBackgroundRgb);  // a rod
+    EXPECT_EQ(ScreenAt(60, 346), kBackgroundRgb);        // no disk on peg 0 yet
+}
+
+TEST_F(MainWindowTest, ProcedureAnswersAsDescribed) {
+    window = CreateHanoisWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    SceneCanvas canvas(4, 4);
+    EXPECT_EQ(HanoisWndProc(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc), 0), 0);
+    EXPECT_EQ(canvas.At(0, 0), 0u);  // nothing erased
+    SetPeg(0, "7654321");
+    InvalidateRect(window, nullptr, TRUE);
+    EXPECT_EQ(HanoisWndProc(window, WM_PAINT, 0, 0), 0);
+    EXPECT_NE(ScreenAt(60, 346), kBackgroundRgb);  // the disks are there now
+    // Clicks and keys get default processing and change nothing.
+    EXPECT_EQ(HanoisWndProc(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELONG(100, 300)), 0);
+    EXPECT_EQ(HanoisWndProc(window, WM_KEYDOWN, VK_SPACE, 1), 0);
+    EXPECT_EQ(PegText(0), "7654321");
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(MainWindowTest, CloseEndsTheMessageLoopWithZero) {
+    window = CreateHanoisWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    PostMessageA(window, WM_CLOSE, 0, 0);  // goes to DefWindowProcA: no case of its own
+    EXPECT_EQ(RunMessageLoop(window), 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(Count("PostQuitMessage"), 1);
+}
+
+TEST(MainWindowDeathTest, FailedRegistrationShowsTheMessageAndExitsWithZero) {
+    EXPECT_EXIT(
+        {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            WNDCLASSA taken{};
+            taken.lpfnWndProc = DefWindowProcA;
+            taken.lpszClassName = "HanoisClass";
+            RegisterClassA(&taken);  // whether or not it was there: now it is taken
+            ClassRegistered = 0;
+            RegisterHanoisClass();
+            std::exit(3);  // not reached
+        },
+        ::testing::ExitedWithCode(0), "^Quarkstone: RegisterClass for hanois failed\n$");
+}
+
+}  // namespace
