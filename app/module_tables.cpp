@@ -17,9 +17,9 @@ const CleanupEntry ThreadCleanupTable[] = {0};
 }  // namespace
 
 const CleanupEntry ModuleCleanupTable[] = {
-    Entry(offsetof(ModuleVariables, Pegs[0]), kCleanupObject),
-    Entry(offsetof(ModuleVariables, Pegs[1]), kCleanupObject),
-    Entry(offsetof(ModuleVariables, Pegs[2]), kCleanupObject),
+    Entry(offsetof(ModuleVariables, Pegs), kCleanupArray),
+    Entry(offsetof(ModuleVariables, DiskImages), kCleanupArray),
+    Entry(offsetof(ModuleVariables, DiskSizes), kCleanupArray),
     Entry(offsetof(ModuleVariables, MovingDisk), kCleanupItemValue),
     0,
 };

@@ -4,8 +4,9 @@
 
 #include "runtime/startup.h"
 
-// The module-level variables to release at process end, in order: the three peg references
-// and the moving disk.
+// The module-level variables to release at process end, in order: the peg array (each peg
+// reference released), the disk-image and disk-size arrays, and the moving disk. The icons
+// themselves are never destroyed: they go with the process.
 extern const CleanupEntry ModuleCleanupTable[];
 
 // What RuntimeStartup is given: the object model's six tables, the two cleanup tables, the

@@ -8,6 +8,7 @@
 #include "ui/main_window.h"
 
 LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
+    DimensionModuleArrays();
     for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg] = NewListCollection();
     for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
     LoadSceneImages();                  // steps 4 and 5

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "objects/list_collection_interface.h"
+#include "runtime/arrays.h"
 
 constexpr LONG DiskCount = 7;
 constexpr DWORD MoveDelayMs = 250;
@@ -10,24 +11,46 @@ constexpr LONG PegCount = 3;
 
 // Module-level state in one block, so that ModuleCleanupTable (app/module_tables.cpp) can
 // name its variables by their offsets. Written by ProgramMain before the solver thread
-// starts, except MovingDisk and SourceCount, which the solver thread alone uses.
+// starts, except MovingDisk and SourceCount, which the solver thread alone uses. The three
+// tables are run-time arrays.
 struct ModuleVariables {
-    LONG SourceCount;  // first: an object entry at offset 0 would read as the table's end
-    ILinkListCollection* Pegs[PegCount];  // indices 0..2
-    LONG DiskSizes[DiskCount + 1];        // indices 1..DiskCount; 0 unused
-    HWND MainWindow;
+    ArrayVariable<1> Pegs;        // 0..2, list collection references
+    ArrayVariable<1> DiskImages;  // 1..DiskCount, icon handles
+    ArrayVariable<1> DiskSizes;   // 1..DiskCount, 32-bit signed
     VARIANT MovingDisk;
-    HICON PegImage;                   // never released: icons end with the process
-    HICON DiskImages[DiskCount + 1];  // indices 1..DiskCount; 0 unused
+    HICON PegImage;  // never released: icons end with the process
+    HWND MainWindow;
+    LONG SourceCount;
 };
 extern ModuleVariables Module;
-inline ILinkListCollection* (&Pegs)[PegCount] = Module.Pegs;
-inline LONG (&DiskSizes)[DiskCount + 1] = Module.DiskSizes;
+
+// Element access to a one-dimensional module array by its own index, straight through the
+// descriptor's data pointer (no index is checked), so that Pegs[p] and DiskSizes[d] read
+// as the program's arrays do.
+template <typename Element>
+class ModuleArray {
+   public:
+    explicit constexpr ModuleArray(ArrayVariable<1>& array) : array_(array) {}
+    Element& operator[](LONG index) const {
+        const LONG lower = static_cast<LONG>(ArrayDimensionWords(&array_.descriptor)[0]);
+        return static_cast<Element*>(array_.descriptor.data)[index - lower];
+    }
+
+   private:
+    ArrayVariable<1>& array_;
+};
+
+inline const ModuleArray<ILinkListCollection*> Pegs{Module.Pegs};
+inline const ModuleArray<HICON> DiskImages{Module.DiskImages};
+inline const ModuleArray<LONG> DiskSizes{Module.DiskSizes};
+inline HICON& PegImage = Module.PegImage;
 inline HWND& MainWindow = Module.MainWindow;
 inline VARIANT& MovingDisk = Module.MovingDisk;
 inline LONG& SourceCount = Module.SourceCount;
-inline HICON& PegImage = Module.PegImage;
-inline HICON (&DiskImages)[DiskCount + 1] = Module.DiskImages;
+
+// ProgramMain's step 1: Pegs 0..2, DiskImages 1..DiskCount, DiskSizes 1..DiskCount, each
+// erased first as before any dimension statement; every element starts zero or empty.
+void DimensionModuleArrays();
 
 // The peg collection at index 0..2.
 ILinkListCollection* PegAt(LONG peg);

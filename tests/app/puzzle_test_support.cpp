@@ -5,25 +5,26 @@
 #include "objects/list_collection_class.h"
 
 void PuzzleTest::SetUp() {
+    DimensionModuleArrays();
     for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg] = NewListCollection();
     MainWindow = nullptr;
 }
 
 void PuzzleTest::TearDown() {
-    for (LONG peg = 0; peg < PegCount; ++peg) {
-        Pegs[peg]->Release();
-        Pegs[peg] = nullptr;
-    }
+    // Erasing the peg array releases the references it still holds.
+    EraseArray(&Module.Pegs.descriptor, kEraseCleanup);
+    EraseArray(&Module.DiskImages.descriptor, kEraseCleanup);
+    EraseArray(&Module.DiskSizes.descriptor, kEraseCleanup);
     ItemClear(&MovingDisk);
 }
 
 std::string PuzzleTest::PegText(LONG peg) {
     std::string text;
     LONG count = 0;
-    Pegs[peg]->COUNT(&count);
+    PegAt(peg)->COUNT(&count);
     for (LONG index = 1; index <= count; ++index) {
         VARIANT item{};
-        Pegs[peg]->ITEM(&index, &item);
+        PegAt(peg)->ITEM(&index, &item);
         text += item.vt == VT_I4 ? std::to_string(item.lVal) : "?";
         VariantClear(&item);
     }

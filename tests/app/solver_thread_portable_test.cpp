@@ -105,8 +105,8 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupDuringAnyMoveNeverRelease
         ASSERT_TRUE(WaitForSolverEnd());
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
         for (LONG peg = 0; peg < PegCount; ++peg) {
-            ASSERT_EQ(Pegs[peg]->AddRef(), 2u);
-            Pegs[peg]->Release();
+            ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
+            PegAt(peg)->Release();
         }
     }
     platform_trace::SetObserver(nullptr);
@@ -123,13 +123,13 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupAtRandomMomentsNeverRelea
         bool released = ReleaseModuleVariables();
         ASSERT_TRUE(WaitForSolverEnd());
         if (released) {
-            PuzzleTest::SetUp();  // the pegs went with the cleanup: new ones for the next round
+            PuzzleTest::SetUp();  // the arrays went with the cleanup: new ones for the next round
             continue;
         }
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
         for (LONG peg = 0; peg < PegCount; ++peg) {
-            ASSERT_EQ(Pegs[peg]->AddRef(), 2u);
-            Pegs[peg]->Release();
+            ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
+            PegAt(peg)->Release();
         }
     }
 }

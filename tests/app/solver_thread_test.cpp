@@ -42,7 +42,7 @@ class SolverThreadConcurrency : public PuzzleTest {
     }
     static LONG Count(LONG peg) {
         LONG count = 0;
-        Pegs[peg]->COUNT(&count);
+        PegAt(peg)->COUNT(&count);
         return count;
     }
 
@@ -65,7 +65,7 @@ TEST_F(SolverThreadConcurrency, FillsPegZeroSolvesAndEnds) {
     VARIANT stale{};
     stale.vt = VT_I4;
     stale.lVal = 9;
-    Pegs[1]->ADD(&stale);  // whatever the pegs held before is cleared first
+    PegAt(1)->ADD(&stale);  // whatever the pegs held before is cleared first
     HANDLE solver = Start(2);
     ASSERT_NE(solver, nullptr);
     EXPECT_EQ(Finish(solver), 0u);
@@ -85,16 +85,19 @@ TEST_F(SolverThreadConcurrency, ShutdownCleanupLeavesThePegsToARunningSolver) {
     EXPECT_EQ(Finish(solver), 0u);
     EXPECT_EQ(PegText(2), "21");  // the solver worked on live pegs to the end
     for (LONG peg = 0; peg < PegCount; ++peg) {
-        EXPECT_EQ(Pegs[peg]->AddRef(), 2u);  // still the one reference of the program
-        Pegs[peg]->Release();
+        EXPECT_EQ(PegAt(peg)->AddRef(), 2u);  // still the one reference of the program
+        PegAt(peg)->Release();
     }
-    // Alone again: the cleanup releases each peg reference once and clears the moving disk
-    // (the extra reference taken here is the one the fixture releases afterwards).
-    for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg]->AddRef();
-    EXPECT_TRUE(ReleaseModuleVariables());
+    // Alone again: the cleanup erases the peg array, releasing each peg reference once, and
+    // clears the moving disk (the extra reference taken here keeps the pegs to look at).
+    ILinkListCollection* pegs[PegCount];
     for (LONG peg = 0; peg < PegCount; ++peg) {
-        EXPECT_EQ(Pegs[peg]->AddRef(), 2u);
-        Pegs[peg]->Release();
+        pegs[peg] = PegAt(peg);
+        pegs[peg]->AddRef();
     }
+    EXPECT_TRUE(ReleaseModuleVariables());
+    EXPECT_EQ(Module.Pegs.descriptor.data, nullptr);
+    EXPECT_EQ(Module.DiskSizes.descriptor.data, nullptr);
+    for (LONG peg = 0; peg < PegCount; ++peg) EXPECT_EQ(pegs[peg]->Release(), 0u);
     EXPECT_EQ(MovingDisk.vt, VT_EMPTY);
 }
