@@ -9,12 +9,11 @@ ModuleVariables Module;
 
 void DimensionModuleArrays() {
     // Element sizes are the host's: references and handles take 8 bytes on the 64-bit host.
-    EraseArray(&Module.Pegs.descriptor, kEraseRedimension);
+    // No erase before: at this step the arrays are still undimensioned, and dimensioning an
+    // array that is already dimensioned leaves it as it is.
     DimensionArray(&Module.Pegs.descriptor, 0, kTypeObject, sizeof(ILinkListCollection*), 0,
                    PegCount - 1);
-    EraseArray(&Module.DiskImages.descriptor, kEraseRedimension);
     DimensionArray(&Module.DiskImages.descriptor, 0, kTypeUInt32, sizeof(HICON), 1, DiskCount);
-    EraseArray(&Module.DiskSizes.descriptor, kEraseRedimension);
     DimensionArray(&Module.DiskSizes.descriptor, 0, kTypeInt32, sizeof(LONG), 1, DiskCount);
 }
 

@@ -11,10 +11,9 @@ void PuzzleTest::SetUp() {
 }
 
 void PuzzleTest::TearDown() {
-    // Erasing the peg array releases the references it still holds.
+    // Erasing the peg array releases the references it still holds; the picture arrays stay
+    // for the next test.
     EraseArray(&Module.Pegs.descriptor, kEraseCleanup);
-    EraseArray(&Module.DiskImages.descriptor, kEraseCleanup);
-    EraseArray(&Module.DiskSizes.descriptor, kEraseCleanup);
     ItemClear(&MovingDisk);
 }
 

@@ -119,8 +119,10 @@ std::string ToString(const Box& box) {
 }
 
 void SceneTest::SetUpTestSuite() {
+    DimensionModuleArrays();
     for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
-    if (!PegImage) LoadSceneImages();
+    // Another suite's process-end cleanup may have erased the picture array meanwhile.
+    if (!PegImage || !DiskImages[DiskCount]) LoadSceneImages();
 }
 
 void SceneTest::SetUp() {
