@@ -4,7 +4,7 @@
 set -euo pipefail
 prefix=$1
 shift
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels
 # No Mono or Gecko install dialogs while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 mkdir -p "$(dirname "$prefix")"

@@ -10,9 +10,9 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     if (paint && paint->hdc) gdi_objects::DeletePaintDc(paint->hdc);
     auto window = user_state::LookUpWindow(handle);
     if (!window || window->owner != std::this_thread::get_id()) return TRUE;
-    platform_trace::Record("EndPaint", "");
     display::Present(window->nativeWindow, window->client.pixels.data(), window->client.width,
                      window->client.height);
+    platform_trace::Record("EndPaint", "");  // after the pixels reached the screen
     return TRUE;
 }
 

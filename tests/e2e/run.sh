@@ -1,0 +1,268 @@
+#!/usr/bin/env bash
+# Whole-program runs of one host's build inside a private Xvfb: the window (title, class,
+# sizes), the first picture, a whole solve (its time and the final picture, which stays),
+# closes mid-solve and after the solve, the failed class registration, and on the portable
+# host the run without a display and closes at random moments on the AddressSanitizer build.
+# Usage: tests/e2e/run.sh portable|windows. Screenshots and logs go to build/e2e/<host>/.
+# The last line reads "e2e <host>: N passed, M failed".
+set -uo pipefail
+host=${1:?usage: run.sh portable|windows}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+out=$root/build/e2e/$host
+rm -rf "$out"
+mkdir -p "$out"
+closes=${HANOI_E2E_CLOSES:-100}  # random-moment closes on the ASan build (portable)
+passed=0
+failed=0
+
+pass() { passed=$((passed + 1)); echo "PASS $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+check() {  # description, then a command that must succeed
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# --- the display ---------------------------------------------------------------------------
+display=
+for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export DISPLAY=$display
+
+cleanup() {
+    [ "$host" = windows ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+
+# --- the host's programs ---------------------------------------------------------------------
+close_tool=$root/build/portable/tests/e2e/x11_close
+if [ "$host" = portable ]; then
+    program=("$root/build/portable/hanoi")
+    probe=("$root/build/portable/tests/e2e/hanoi_probe")
+    tests=("$root/build/portable/tests/unit_tests")
+else
+    prefix=$root/build/windows/wineprefix
+    wine_run=("$root/cmake/wine-run.sh" "$prefix")
+    program=("${wine_run[@]}" "$root/build/windows/hanoi.exe")
+    probe=("${wine_run[@]}" "$root/build/windows/tests/e2e/hanoi_probe.exe")
+    # A server left from another display would put the windows there.
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+fi
+[ -x "$close_tool" ] || { echo "missing $close_tool (build the portable host first)"; exit 1; }
+
+# The reference pictures: the scene composed on memory DCs by the unit tests.
+HANOI_SCENE_PNG_DIR=$out "$root/build/portable/tests/unit_tests" --gtest_filter='ScenePixels.*' \
+    >"$out/reference.log" 2>&1 || echo "reference pictures not made (see $out/reference.log)"
+
+window_id() {  # title, seconds: the first window with that title, waited for
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        # xwininfo, not xdotool: xdotool misses names stored as UTF8_STRING (SDL's boxes).
+        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1; exit}')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process that hangs on
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null; do
+        if [ $SECONDS -ge $deadline ]; then
+            kill -9 "$1" 2>/dev/null
+            wait "$1" 2>/dev/null
+            return 124
+        fi
+        sleep 0.1
+    done
+    wait "$1"
+}
+
+same_picture() {  # window id, reference PNG: the client area equals it (1% per channel)
+    local shot=$out/.shot.png
+    import -window "$1" "$shot" 2>/dev/null || return 1
+    local size
+    size=$(identify -format '%wx%h' "$shot")
+    local differing
+    differing=$(compare -metric AE -fuzz 1% "$shot" \
+        \( "$2" -crop "$size+0+0" +repage \) null: 2>&1)
+    [ "$differing" = 0 ]
+}
+
+geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# --- 1. a whole run: window, pictures, solve time, close after the solve -------------------
+trace=$out/solve.trace
+HANOI_PLATFORM_TRACE=$trace "${program[@]}" >"$out/solve.log" 2>&1 &
+pid=$!
+if window=$(window_id "Towers of Hanoi" 60); then
+    started=$(date +%s.%N)
+    pass "window titled Towers of Hanoi found"
+    import -window "$window" "$out/start.png" 2>/dev/null
+    check "client area 812x473 (the 820x500 window less its frame)" \
+        test "$(geometry "$window")" = 812x473
+    if [ "$host" = portable ]; then
+        check "WM_CLASS is HanoisClass" \
+            grep -q '"HanoisClass"' <(xprop -id "$window" WM_CLASS)
+        check "window created 820x500 outer" \
+            grep -q 'CreateWindowExA class=HanoisClass title=Towers of Hanoi size=820x500' "$trace"
+    else
+        description=$("${probe[@]}" --describe 2>/dev/null | tr -d '\r')
+        echo "$description"
+        check "FindWindow(HanoisClass, Towers of Hanoi): outer 820x500" \
+            test "$description" = "class=HanoisClass title=Towers of Hanoi outer=820x500 client=812x473"
+    fi
+    sleep 12
+    import -window "$window" "$out/mid.png" 2>/dev/null
+    solved=
+    deadline=$((SECONDS + 45))
+    while [ $SECONDS -lt $deadline ]; do
+        if same_picture "$window" "$out/solved.png"; then
+            solved=$(date +%s.%N)
+            break
+        fi
+        sleep 0.1
+    done
+    if [ -n "$solved" ]; then
+        pass "all disks on the right peg: the solved picture"
+        seconds=$(awk -v a="$started" -v b="$solved" 'BEGIN {printf "%.3f", b - a}')
+        echo "solve time seen on the screen: $seconds s (from the window's appearance)"
+        if [ "$host" = portable ] && [ -s "$trace" ]; then
+            # The first move's pause to the end of the last one, from the platform trace.
+            traced=$(awk '$2 == "Sleep" && $3 == "250" {if (!f) f = $1; l = $1}
+                          END {printf "%.3f", l - f + 0.25}' "$trace")
+            echo "solve time in the trace: $traced s"
+            seconds=$traced
+        fi
+        check "the solve takes 31.75 to 33 s ($seconds s)" \
+            awk -v s="$seconds" 'BEGIN {exit !(s >= 31.75 && s <= 33)}'
+        sleep 1.5
+        check "the solved picture stays" same_picture "$window" "$out/solved.png"
+        import -window "$window" "$out/end.png" 2>/dev/null
+    else
+        fail "all disks on the right peg within 45 s"
+    fi
+    "$close_tool" "$window"
+    wait_exit $pid 20
+    check "close after the solve: exit code 0 (got $?)" test $? -eq 0
+else
+    fail "window titled Towers of Hanoi within 60 s"
+    kill -9 $pid 2>/dev/null
+fi
+
+# --- 2. the first picture: three empty pegs; a close right away ------------------------------
+first=$out/first.ppm
+picture_arg=$first
+[ "$host" = windows ] && picture_arg="Z:${first//\//\\}"
+"${probe[@]}" --first-picture "$picture_arg" >"$out/first.log" 2>&1 &
+pid=$!
+if window=$(window_id "Towers of Hanoi" 60); then
+    "$close_tool" "$window"
+    wait_exit $pid 20
+    code=$?
+    convert "$first" "$out/first.png" 2>/dev/null
+    differing=$(compare -metric AE -fuzz 1% "$out/first.png" \
+        \( "$out/empty.png" -crop 812x473+0+0 +repage \) null: 2>&1)
+    check "first picture: three empty pegs ($differing pixels differ)" test "$differing" = 0
+    check "close at once: exit code 0 (got $code)" test "$code" -eq 0
+else
+    fail "probe window within 60 s"
+    kill -9 $pid 2>/dev/null
+fi
+
+# --- 3. a close in the middle of the solve ---------------------------------------------------
+"${program[@]}" >"$out/midclose.log" 2>&1 &
+pid=$!
+if window=$(window_id "Towers of Hanoi" 60); then
+    sleep 5
+    "$close_tool" "$window"
+    begin=$SECONDS
+    wait_exit $pid 20
+    code=$?
+    check "close mid-solve: exit code 0 (got $code)" test "$code" -eq 0
+    check "close mid-solve: the process ends without waiting for the solver" \
+        test $((SECONDS - begin)) -le 5
+else
+    fail "window within 60 s"
+    kill -9 $pid 2>/dev/null
+fi
+
+# --- 4. the class cannot be registered -------------------------------------------------------
+registration_trace=$out/registration.trace
+if [ "$host" = portable ]; then
+    HANOI_PLATFORM_TRACE=$registration_trace "${probe[@]}" --register-first \
+        >"$out/registration.log" 2>&1 &
+else
+    WINEDEBUG=trace+msgbox "${probe[@]}" --register-first >"$out/registration.log" 2>&1 &
+fi
+pid=$!
+if box=$(window_id "Quarkstone" 60); then
+    pass "a message box captioned Quarkstone"
+    import -window "$box" "$out/registration_box.png" 2>/dev/null
+    sleep 0.5
+    if [ "$host" = portable ]; then
+        check "its text: RegisterClass for hanois failed, style 0x12000" grep -q \
+            'MessageBox Quarkstone|RegisterClass for hanois failed|style=73728' \
+            "$registration_trace"
+    else
+        check "its text: RegisterClass for hanois failed" \
+            grep -q 'MSGBOX_OnInit L"RegisterClass for hanois failed"' "$out/registration.log"
+    fi
+    check "no main window" test -z "$(xwininfo -root -tree | grep -F '"Towers of Hanoi": (')"
+    "$close_tool" "$box"
+    wait_exit $pid 20
+    code=$?
+    check "after the message: exit code 0 (got $code)" test "$code" -eq 0
+else
+    fail "message box within 60 s"
+    kill -9 $pid 2>/dev/null
+fi
+
+# --- 5. portable only: no display, and closes at random moments under AddressSanitizer -------
+if [ "$host" = portable ]; then
+    env -u DISPLAY -u WAYLAND_DISPLAY "${program[@]}" >"$out/nodisplay.out" 2>"$out/nodisplay.err" &
+    pid=$!
+    wait_exit $pid 10
+    code=$?
+    echo "without a display: exit code $code, said: $(cat "$out/nodisplay.err")"
+    check "without a display: non-zero exit, no hang" test "$code" -ne 0 -a "$code" -ne 124
+    check "without a display: one line that says so" test "$(wc -l <"$out/nodisplay.err")" -eq 1 \
+        -a -n "$(grep 'No display is available' "$out/nodisplay.err")"
+
+    asan=$root/build/asan/hanoi
+    if [ -x "$asan" ]; then
+        export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1
+        bad=0
+        for run in $(seq 1 "$closes"); do
+            "$asan" >"$out/asan.log" 2>&1 &
+            pid=$!
+            if ! window=$(window_id "Towers of Hanoi" 30); then
+                bad=$((bad + 1))
+                echo "run $run: no window"
+                kill -9 $pid 2>/dev/null
+                continue
+            fi
+            sleep "$((RANDOM % 1500 / 1000)).$(printf '%03d' $((RANDOM % 1000)))"
+            "$close_tool" "$window"
+            wait_exit $pid 20
+            code=$?
+            if [ $code -ne 0 ] || grep -q -E 'Sanitizer|runtime error' "$out/asan.log"; then
+                bad=$((bad + 1))
+                echo "run $run: exit code $code"
+                cp "$out/asan.log" "$out/asan_failure_$run.log"
+            fi
+        done
+        check "closes at random moments, ASan build: $closes runs, $bad bad" test $bad -eq 0
+    else
+        fail "no AddressSanitizer build at $asan"
+    fi
+fi
+
+echo "e2e $host: $passed passed, $failed failed"
+[ $failed -eq 0 ]
