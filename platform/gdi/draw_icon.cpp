@@ -12,16 +12,18 @@ using namespace gdi_objects;
 
 namespace {
 
+// source + dest * (255 - alpha) / 255 per channel, rounded to nearest, two channels at a time
+// (blue and red, then green and alpha, each in a 16-bit lane): t = x + 128 and
+// (t + (t >> 8)) >> 8 is x / 255 rounded, exactly, for every x up to 255 * 255.
 inline uint32_t Blend(uint32_t source, uint32_t dest) {
     const uint32_t alpha = source >> 24;
     if (alpha == 255) return source;
     const uint32_t keep = 255 - alpha;
-    auto channel = [&](int shift) {
-        uint32_t s = (source >> shift) & 0xFF;
-        uint32_t d = (dest >> shift) & 0xFF;
-        return (s + (d * keep + 127) / 255) << shift;
-    };
-    return channel(24) | channel(16) | channel(8) | channel(0);
+    uint32_t rb = (dest & 0x00FF00FF) * keep + 0x00800080;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+    uint32_t ag = ((dest >> 8) & 0x00FF00FF) * keep + 0x00800080;
+    ag = (ag + ((ag >> 8) & 0x00FF00FF)) & 0xFF00FF00;
+    return source + rb + ag;
 }
 
 }  // namespace

@@ -91,6 +91,37 @@ TEST(PortableGdi, DrawIconBlendsByAlphaAndLeavesTransparentPixels) {
     for (HICON icon : {opaque, clear, half}) DestroyIcon(icon);
 }
 
+TEST(PortableGdi, BlendingIsRoundedSourceOverForEveryAlphaAndBackground) {
+    // Row y holds background value y in every channel; column x has alpha x and colour
+    // (200, 100, 50). Each result must be round(c * a / 255) + round(d * (255 - a) / 255).
+    Canvas c(256, 256);
+    for (int y = 0; y < 256; ++y) {
+        RECT row{0, y, 256, y + 1};
+        HBRUSH brush = CreateSolidBrush(RGB(y, y, y));
+        FillRect(c.dc, &row, brush);
+        DeleteObject(brush);
+    }
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) pixels.insert(pixels.end(), {50, 100, 200, uint8_t(x)});
+    HICON icon = user_icons::Create(256, 256, pixels.data(), false);
+    ASSERT_TRUE(DrawIconEx(c.dc, 0, 0, icon, 256, 256, 0, nullptr, DI_NORMAL));
+    auto round255 = [](int v) { return (v + 127) / 255; };
+    int wrong = 0;
+    for (int d = 0; d < 256; ++d) {
+        for (int a = 0; a < 256; ++a) {
+            COLORREF got = GetPixel(c.dc, a, d);
+            int want[3] = {round255(200 * a) + round255(d * (255 - a)),
+                           round255(100 * a) + round255(d * (255 - a)),
+                           round255(50 * a) + round255(d * (255 - a))};
+            wrong +=
+                GetRValue(got) != want[0] || GetGValue(got) != want[1] || GetBValue(got) != want[2];
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    DestroyIcon(icon);
+}
+
 TEST(PortableGdi, DrawIconIsClippedToTheBitmap) {
     Canvas c(4, 4);
     c.Fill(RGB(0, 0, 0));
