@@ -50,13 +50,16 @@ void DropEventConnection(ObjectHeader* header, ObjectCommonWords* common) {
 }
 
 // Instance flag 0x4000: the class keeps a table of 32 references to sink instances as the
-// first words of its own fields (the header stays at the start of the data block). Each
-// sink's connection to this instance is cut without a call back into it (it is being
-// destroyed), then the table's reference is released.
+// first words of its own fields (the header stays at the start of the data block); a data
+// block too small for all 32 is read only as far as it reaches. Each sink's connection to
+// this instance is cut without a call back into it (it is being destroyed), then the
+// table's reference is released.
 void EmptySinkTable(ObjectHeader* header) {
-    auto* table = reinterpret_cast<IUnknown**>(reinterpret_cast<BYTE*>(header) +
-                                               sizeof(ObjectHeader) + sizeof(ObjectCommonWords));
-    for (int i = 0; i < 32; ++i) {
+    constexpr size_t kOwnFields = sizeof(ObjectHeader) + sizeof(ObjectCommonWords);
+    const TableWord size = DescriptorOfInterface(header->firstRecord)->instanceSize;
+    const size_t room = size > kOwnFields ? (size - kOwnFields) / sizeof(IUnknown*) : 0;
+    auto* table = reinterpret_cast<IUnknown**>(reinterpret_cast<BYTE*>(header) + kOwnFields);
+    for (size_t i = 0; i < 32 && i < room; ++i) {
         IUnknown* sink = table[i];
         table[i] = nullptr;
         if (!sink) continue;

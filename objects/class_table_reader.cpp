@@ -57,7 +57,7 @@ ULONG ClassNumberOfName(const BYTE* classNames, const BYTE* name, size_t length)
     return 0;
 }
 
-const BYTE* ClassNameOf(const BYTE* classNames, ULONG classNumber, BYTE* length) {
+const BYTE* StoredClassName(const BYTE* classNames, ULONG classNumber, BYTE* length) {
     for (const BYTE* entry = classNames; *entry != 0; entry += 1 + *entry + sizeof(ULONG)) {
         if (ReadUlong(entry + 1 + *entry) != classNumber) continue;
         *length = *entry;

@@ -15,7 +15,7 @@ ULONG IdentifierIndex(const void* table, REFGUID identifier);
 // 'a' to 'z' taken as upper case. 0 when no class has that name.
 ULONG ClassNumberOfName(const BYTE* classNames, const BYTE* name, size_t length);
 // The stored (upper-case) name of a class number and its length; null when none.
-const BYTE* ClassNameOf(const BYTE* classNames, ULONG classNumber, BYTE* length);
+const BYTE* StoredClassName(const BYTE* classNames, ULONG classNumber, BYTE* length);
 
 // The descriptor with `classNumber` in a descriptor list; null when none.
 const ClassDescriptorHead* FindClassDescriptor(const ClassDescriptorHead* list, ULONG classNumber);

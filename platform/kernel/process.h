@@ -69,7 +69,8 @@ LPWSTR GetCommandLineW();
 /// Null name: the program's own module, a handle that stays the same for the whole process.
 /// Any other name: null with ERROR_MOD_NOT_FOUND (no other modules are known here).
 HMODULE GetModuleHandleW(LPCWSTR name);
-/// As GetModuleHandleW.
+/// Null name: as GetModuleHandleW. Any other name: a library that LoadLibraryA loaded under
+/// that name or file name (platform/kernel/modules.h), else null with ERROR_MOD_NOT_FOUND.
 HMODULE GetModuleHandleA(LPCSTR name);
 
 /// Sets the process-wide error mode and returns the previous one. The mode is only kept:

@@ -39,11 +39,10 @@ HMODULE GetModuleHandleW(LPCWSTR name) {
 }
 
 HMODULE GetModuleHandleA(LPCSTR name) {
-    if (name) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
-        return nullptr;
-    }
-    return &ownModule;
+    if (!name) return &ownModule;
+    if (HMODULE library = FindLoadedLibrary(name)) return library;
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
 }
 
 UINT SetErrorMode(UINT mode) {

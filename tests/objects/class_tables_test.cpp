@@ -115,10 +115,10 @@ TEST(ClassTables, ClassNamesMatchWholeNamesWithoutRegardToLetterCase) {
     // Only a-z fold: a character that differs from its upper case in another way does not.
     EXPECT_EQ(ClassOfName("LINKLISTCOLLECTIO\xCE"), 0u);
     BYTE length = 0;
-    const BYTE* name = ClassNameOf(ProgramObjectTables().classNames, 2, &length);
+    const BYTE* name = StoredClassName(ProgramObjectTables().classNames, 2, &length);
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(name), length), "LINKLISTCOLLECTION");
-    EXPECT_EQ(ClassNameOf(ProgramObjectTables().classNames, 3, &length), nullptr);
+    EXPECT_EQ(StoredClassName(ProgramObjectTables().classNames, 3, &length), nullptr);
 }
 
 TEST(ClassTables, CollectionDescriptorCarriesThreeInterfacesAndItsRoutines) {
