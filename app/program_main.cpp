@@ -3,13 +3,23 @@
 
 #include "app/puzzle.h"
 #include "app/solver_thread.h"
-#include "objects/list_collection_class.h"
+#include "objects/object_creation.h"
+#include "runtime/string_handle.h"
+#include "runtime/string_literal.h"
 #include "ui/disk_images.h"
 #include "ui/main_window.h"
 
+namespace {
+constexpr auto kPegClass = StringLiteral("LinkListCollection");
+}  // namespace
+
 LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
     DimensionModuleArrays();
-    for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg] = NewListCollection();
+    // Step 2: each peg by the built-in class name, asking for the collection's own
+    // interface. The name goes in as a borrowed literal, which the creation never frees.
+    for (LONG peg = 0; peg < PegCount; ++peg)
+        CreateObject(reinterpret_cast<IUnknown**>(&Pegs[peg]), kCreateBuiltin,
+                     BorrowedHandle(kPegClass.Handle()), IID_ILinkListCollection);
     for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
     LoadSceneImages();                  // steps 4 and 5
     MainWindow = CreateHanoisWindow();  // step 6

@@ -52,8 +52,8 @@ IUnknown* CreateBuiltin(ULONG classNumber, REFIID interfaceId) {
         tables.classDescriptors, IdentifierIndex(tables.classIdentifiers, *classId));
     if (!descriptor) return nullptr;
     ULONG position = 0;
-    if (!FindInterfaceEntry(descriptor,
-                            IdentifierIndex(tables.interfaceIdentifiers, interfaceId), &position))
+    if (!FindInterfaceEntry(descriptor, IdentifierIndex(tables.interfaceIdentifiers, interfaceId),
+                            &position))
         return nullptr;
     IUnknown* object = CreateInstanceOnEntry(descriptor, position);
     if (!object) return nullptr;
@@ -75,8 +75,8 @@ IUnknown* AttachToRunning(REFCLSID classId, REFIID interfaceId) {
 
 IUnknown* CreateNew(REFCLSID classId, REFIID interfaceId) {
     IUnknown* object = nullptr;
-    if (CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                         interfaceId, reinterpret_cast<void**>(&object)) != S_OK)
+    if (CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, interfaceId,
+                         reinterpret_cast<void**>(&object)) != S_OK)
         return nullptr;
     return object;
 }
@@ -153,12 +153,11 @@ void CreateObjectFromLibrary(IUnknown** variable, ObjectNameHandle libraryName,
         FARPROC procedure = library ? GetProcAddress(library, "DllGetClassObject") : nullptr;
         if (procedure) {
             // Through a plain function pointer type, so that the cast does not warn.
-            auto getClassObject = reinterpret_cast<GetClassObjectProcedure>(
-                reinterpret_cast<void (*)()>(procedure));
+            auto getClassObject =
+                reinterpret_cast<GetClassObjectProcedure>(reinterpret_cast<void (*)()>(procedure));
             const GUID id = IdentifierIn(classId);
             IClassFactory* factory = nullptr;
-            if (getClassObject(id, IID_IClassFactory, reinterpret_cast<void**>(&factory)) ==
-                    S_OK &&
+            if (getClassObject(id, IID_IClassFactory, reinterpret_cast<void**>(&factory)) == S_OK &&
                 factory) {
                 IUnknown* object = nullptr;
                 if (factory->CreateInstance(nullptr, interfaceId,
@@ -188,7 +187,8 @@ BSTR ClassNameOf(ObjectNameHandle classId) {
         BYTE length = 0;
         const ULONG number = IdentifierIndex(tables.classIdentifiers, id);
         // A built-in identifier whose class has no name goes on to the platform.
-        if (const BYTE* name = number ? StoredClassName(tables.classNames, number, &length) : nullptr) {
+        if (const BYTE* name =
+                number ? StoredClassName(tables.classNames, number, &length) : nullptr) {
             result = RuntimeAllocWideString(nullptr, length);
             if (result)
                 for (BYTE i = 0; i < length; ++i) result[i] = name[i];

@@ -90,7 +90,8 @@ BOOL FreeLibrary(HMODULE module) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (--library->loads == 0) Libraries().erase(Libraries().begin() + (library - Libraries().data()));
+    if (--library->loads == 0)
+        Libraries().erase(Libraries().begin() + (library - Libraries().data()));
     dlclose(module);
     return TRUE;
 }

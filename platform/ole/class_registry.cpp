@@ -1,9 +1,11 @@
 // Class objects registered in this process and creation through them; programmatic
 // identifiers that never resolve, for want of a registry.
+#include "platform/trace.h"
 #include "platform/win32.h"
 
 #include <cstdlib>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace {
@@ -24,8 +26,8 @@ std::vector<Registration>& Registrations() {
 
 }  // namespace
 
-HRESULT CoRegisterClassObject(REFCLSID classId, IUnknown* classObject, DWORD contexts,
-                              DWORD flags, LPDWORD cookie) {
+HRESULT CoRegisterClassObject(REFCLSID classId, IUnknown* classObject, DWORD contexts, DWORD flags,
+                              LPDWORD cookie) {
     if (!classObject || !cookie) return E_INVALIDARG;
     if (flags != REGCLS_MULTIPLEUSE && flags != REGCLS_MULTI_SEPARATE) return E_INVALIDARG;
     classObject->AddRef();
@@ -80,6 +82,11 @@ HRESULT CoCreateInstance(REFCLSID classId, IUnknown* outer, DWORD contexts, REFI
 
 HRESULT CLSIDFromProgID(LPCOLESTR progId, LPCLSID classId) {
     if (!progId || !classId) return E_INVALIDARG;
+    if (platform_trace::Enabled()) {
+        std::string name;
+        for (LPCOLESTR c = progId; *c; ++c) name += *c < 0x80 ? static_cast<char>(*c) : '?';
+        platform_trace::Record("CLSIDFromProgID", name);
+    }
     *classId = IID_NULL;
     return CO_E_CLASSSTRING;
 }

@@ -19,8 +19,8 @@
 /// contexts until CoRevokeClassObject; it gains one reference. Only REGCLS_MULTIPLEUSE and
 /// REGCLS_MULTI_SEPARATE are supported here: other flags, a null object or a null cookie
 /// address give E_INVALIDARG.
-HRESULT CoRegisterClassObject(REFCLSID classId, IUnknown* classObject, DWORD contexts,
-                              DWORD flags, LPDWORD cookie);
+HRESULT CoRegisterClassObject(REFCLSID classId, IUnknown* classObject, DWORD contexts, DWORD flags,
+                              LPDWORD cookie);
 /// Forgets a registration and releases its class object; E_INVALIDARG for an unknown cookie.
 HRESULT CoRevokeClassObject(DWORD cookie);
 
@@ -32,7 +32,7 @@ HRESULT CoCreateInstance(REFCLSID classId, IUnknown* outer, DWORD contexts, REFI
                          LPVOID* object);
 
 /// No registry: every programmatic identifier gives CO_E_CLASSSTRING and CLSID_NULL in
-/// `*classId`; a null argument gives E_INVALIDARG.
+/// `*classId`; a null argument gives E_INVALIDARG. Traced with the name (non-ASCII as '?').
 HRESULT CLSIDFromProgID(LPCOLESTR progId, LPCLSID classId);
 /// No registry: REGDB_E_CLASSNOTREG with a null `*progId`; a null `progId` gives
 /// E_INVALIDARG.

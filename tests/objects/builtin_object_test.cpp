@@ -75,8 +75,8 @@ TEST(BuiltinObject, QueryInterfaceHandsOutTheRecordOfEachOfferedInterface) {
     EXPECT_EQ(static_cast<void*>(own), static_cast<void*>(&records[0]));
     EXPECT_EQ(BuiltinReferenceCount(collection), 4);
 
-    for (REFIID refused : {IID_IClassFactory, IID_IConnectionPointContainer,
-                           IID_IConnectionPoint, IID_NULL, RuntimeInterfaceId(8)}) {
+    for (REFIID refused : {IID_IClassFactory, IID_IConnectionPointContainer, IID_IConnectionPoint,
+                           IID_NULL, RuntimeInterfaceId(8)}) {
         EXPECT_EQ(Query(own, refused, E_NOINTERFACE), nullptr);
     }
     EXPECT_EQ(BuiltinReferenceCount(collection), 4);
@@ -237,8 +237,8 @@ TEST_F(BuiltinTestClass, DestructionReleasesReferencesAndMemberVariables) {
 TEST_F(BuiltinTestClass, InstanceFlagsSelectTheReleasePath) {
     struct Case {
         ULONG flags;
-        int destructions;       // destruction routine calls
-        int referencesLeft;     // what each of the four references still holds
+        int destructions;    // destruction routine calls
+        int referencesLeft;  // what each of the four references still holds
     };
     const Case cases[] = {
         {0x0000, 1, 0},

@@ -73,8 +73,8 @@ constexpr TableWord kDataBlock = sizeof(ObjectHeader) + sizeof(ObjectCommonWords
 #define AT(head, member) (offsetof(Descriptors, member.table) - offsetof(Descriptors, head))
 
 const Descriptors kDescriptors = {
-    {0x0400, kProbeClass, &ConstructProbe, &DestroyProbe, kDataBlock + sizeof(ProbeFields), 11,
-     22, 3},
+    {0x0400, kProbeClass, &ConstructProbe, &DestroyProbe, kDataBlock + sizeof(ProbeFields), 11, 22,
+     3},
     {{kProbeInterface, 0, 0, AT(probe, probeOwn)}, UNKNOWN_SLOTS, nullptr},
     {{1, 0, 0, AT(probe, probeUnknown)}, UNKNOWN_SLOTS, nullptr},
     {{kPartInterface, kPartClass, 1, AT(probe, probePart)}, UNKNOWN_SLOTS, nullptr},
@@ -115,12 +115,16 @@ const BYTE kClassNames[] = {
 }  // namespace
 
 IID RuntimeInterfaceId(ULONG index) {
-    return IID{0x70000023, 0x0023, 0x0023,
+    return IID{0x70000023,
+               0x0023,
+               0x0023,
                {0x00, 0x23, 0x70, 0x00, 0x00, 0x00, 0x00, static_cast<BYTE>(0x11 + index - 6)}};
 }
 
 CLSID RuntimeClassId(ULONG number) {
-    return CLSID{0x70000023, 0x0023, 0x0023,
+    return CLSID{0x70000023,
+                 0x0023,
+                 0x0023,
                  {0x00, 0x23, 0x70, 0x00, 0x00, 0x00, 0x00, static_cast<BYTE>(0x80 + number)}};
 }
 
