@@ -6,6 +6,7 @@
 #include "objects/class_table_reader.h"
 #include "objects/class_tables.h"
 #include "runtime/memory.h"
+#include "runtime/string_handle.h"
 
 #include <cstring>
 
@@ -13,27 +14,19 @@ namespace {
 
 constexpr UINT kIdentifierBytes = sizeof(GUID);
 
-BSTR StringOf(ObjectNameHandle handle) {
-    return reinterpret_cast<BSTR>(handle & ~ObjectNameHandle{1});
-}
-const BYTE* BytesOf(ObjectNameHandle handle) {
-    return reinterpret_cast<const BYTE*>(StringOf(handle));
-}
-UINT ByteLength(ObjectNameHandle handle) {
-    BSTR text = StringOf(handle);
-    return text ? SysStringByteLen(text) : 0;
+UINT ByteLength(StringHandle handle) {
+    return StringByteLength(handle);
 }
 // Frees an owned string; the empty string and borrowed ones are left alone.
-void Release(ObjectNameHandle handle) {
-    if (handle & 1) return;
-    RuntimeFreeString(StringOf(handle));
+void Release(StringHandle handle) {
+    FreeString(handle);
 }
-bool IsIdentifier(ObjectNameHandle handle) {
+bool IsIdentifier(StringHandle handle) {
     return ByteLength(handle) == kIdentifierBytes;
 }
-GUID IdentifierIn(ObjectNameHandle handle) {
+GUID IdentifierIn(StringHandle handle) {
     GUID id;
-    std::memcpy(&id, BytesOf(handle), sizeof id);
+    std::memcpy(&id, StringBytes(handle), sizeof id);
     return id;
 }
 
@@ -85,13 +78,13 @@ typedef HRESULT(STDMETHODCALLTYPE* GetClassObjectProcedure)(REFCLSID, REFIID, LP
 
 }  // namespace
 
-ObjectNameHandle ClassIdentifierOfName(ObjectNameHandle name) {
+StringHandle ClassIdentifierOfName(StringHandle name) {
     BSTR identifier = RuntimeAllocByteString(nullptr, kIdentifierBytes);
     const UINT length = ByteLength(name);
     bool found = false;
     if (identifier && length >= 1 && length <= kLongestClassName) {
         const ObjectTables tables = CurrentObjectTables();
-        const BYTE* characters = BytesOf(name);
+        const BYTE* characters = StringBytes(name);
         GUID classId{};
         if (ULONG number = ClassNumberOfName(tables.classNames, characters, length)) {
             const GUID* builtin = IdentifierAt(tables.classIdentifiers, number);
@@ -113,18 +106,18 @@ ObjectNameHandle ClassIdentifierOfName(ObjectNameHandle name) {
         RuntimeFreeString(identifier);
         return 0;
     }
-    return reinterpret_cast<ObjectNameHandle>(identifier);
+    return reinterpret_cast<StringHandle>(identifier);
 }
 
-void CreateObject(IUnknown** variable, DWORD flags, ObjectNameHandle name, IID interfaceId) {
+void CreateObject(IUnknown** variable, DWORD flags, StringHandle name, IID interfaceId) {
     SetNothing(variable);
     if (!(flags & (kCreateBuiltin | kCreateFromIdentifier))) name = ClassIdentifierOfName(name);
 
     IUnknown* object = nullptr;
     if (flags & kCreateBuiltin) {
         // Built-in names only: with 0x8000 as well the 16 bytes are looked up as a name.
-        const ULONG number =
-            ClassNumberOfName(CurrentObjectTables().classNames, BytesOf(name), ByteLength(name));
+        const ULONG number = ClassNumberOfName(CurrentObjectTables().classNames, StringBytes(name),
+                                               ByteLength(name));
         if (number) object = CreateBuiltin(number, interfaceId);
     } else if (IsIdentifier(name)) {
         const GUID classId = IdentifierIn(name);
@@ -142,12 +135,12 @@ void CreateObject(IUnknown** variable, DWORD flags, ObjectNameHandle name, IID i
     Release(name);
 }
 
-void CreateObjectFromLibrary(IUnknown** variable, ObjectNameHandle libraryName,
-                             ObjectNameHandle classId, IID interfaceId) {
+void CreateObjectFromLibrary(IUnknown** variable, StringHandle libraryName, StringHandle classId,
+                             IID interfaceId) {
     SetNothing(variable);
     // An empty library name is not the program's own module (GetModuleHandleA of null).
     if (IsIdentifier(classId) && ByteLength(libraryName) > 0) {
-        const auto* file = reinterpret_cast<LPCSTR>(BytesOf(libraryName));
+        const auto* file = reinterpret_cast<LPCSTR>(StringBytes(libraryName));
         HMODULE library = GetModuleHandleA(file);
         if (!library) library = LoadLibraryA(file);
         FARPROC procedure = library ? GetProcAddress(library, "DllGetClassObject") : nullptr;
@@ -171,7 +164,7 @@ void CreateObjectFromLibrary(IUnknown** variable, ObjectNameHandle libraryName,
     Release(classId);
 }
 
-LONG IsObjectRunning(ObjectNameHandle name) {
+LONG IsObjectRunning(StringHandle name) {
     IUnknown* object = nullptr;
     CreateObject(&object, kCreateRunningOnly, name, IID_IUnknown);
     if (!object) return 0;
@@ -179,7 +172,7 @@ LONG IsObjectRunning(ObjectNameHandle name) {
     return -1;
 }
 
-BSTR ClassNameOf(ObjectNameHandle classId) {
+BSTR ClassNameOf(StringHandle classId) {
     BSTR result = nullptr;
     if (IsIdentifier(classId)) {
         const ObjectTables tables = CurrentObjectTables();

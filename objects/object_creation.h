@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/win32.h"
+#include "runtime/proc_frame.h"
 
 // Request flags of CreateObject.
 constexpr DWORD kCreateNewOnly = 0x0001;         // external class: a new instance only
@@ -17,27 +18,26 @@ constexpr UINT kLongestClassName = 99;
 
 // Strings travel as dynamic string handles (counted 8-bit strings; bit 0 marks a borrowed
 // one). Every handle passed in is taken over and released here; a borrowed one is not freed.
-typedef ULONG_PTR ObjectNameHandle;
 
 // Releases what `*variable` holds, then stores a new object of the named class answering
 // `interfaceId`, or leaves it null.
-void CreateObject(IUnknown** variable, DWORD flags, ObjectNameHandle name, IID interfaceId);
+void CreateObject(IUnknown** variable, DWORD flags, StringHandle name, IID interfaceId);
 
 // Releases what `*variable` holds, then stores an object made by the class factory that
 // the library's DllGetClassObject gives for `classId` (16 bytes), or leaves it null. The
 // library stays loaded for the rest of the process.
-void CreateObjectFromLibrary(IUnknown** variable, ObjectNameHandle libraryName,
-                             ObjectNameHandle classId, IID interfaceId);
+void CreateObjectFromLibrary(IUnknown** variable, StringHandle libraryName, StringHandle classId,
+                             IID interfaceId);
 
 // -1 when a running instance of the named class exists, else 0.
-LONG IsObjectRunning(ObjectNameHandle name);
+LONG IsObjectRunning(StringHandle name);
 
 // The name of the class with this 16-byte identifier as a new wide string: the built-in
 // class name (upper case), else the registered programmatic identifier (at most 98
 // characters); null (the empty string) for anything else.
-BSTR ClassNameOf(ObjectNameHandle classId);
+BSTR ClassNameOf(StringHandle classId);
 
 // Name to class identifier: a new 16-byte string holding the identifier of the named class
 // (a built-in name, else the platform's programmatic identifiers), or null when the name
 // has no identifier. `name` is released.
-ObjectNameHandle ClassIdentifierOfName(ObjectNameHandle name);
+StringHandle ClassIdentifierOfName(StringHandle name);

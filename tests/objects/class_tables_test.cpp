@@ -3,6 +3,8 @@
 // method-name table and the dispatch descriptor rows, and which tables are in force.
 #include "objects/class_tables.h"
 
+#include "app/module_tables.h"
+
 #include "objects/builtin_dispatch.h"
 #include "objects/builtin_unknown.h"
 #include "objects/class_table_reader.h"
@@ -236,6 +238,13 @@ TEST(ClassTables, RegisteredTablesAreInForceAndTheProgramsOwnOtherwise) {
     EXPECT_EQ(registered.classDescriptors, ProgramObjectTables().classDescriptors);
     EXPECT_EQ(registered.methodNames, ProgramObjectTables().methodNames);
     EXPECT_EQ(registered.dispatchDescriptors, ProgramObjectTables().dispatchDescriptors);
+
+    // The program hands its own tables to ModuleInit.
+    const ModuleTables& program = HanoiProgram().tables;
+    EXPECT_EQ(program.classIdentifiers, ProgramObjectTables().classIdentifiers);
+    EXPECT_EQ(program.classDescriptors, ProgramObjectTables().classDescriptors);
+    EXPECT_EQ(program.dispatchDescriptors, ProgramObjectTables().dispatchDescriptors);
+    EXPECT_EQ(program.moduleCleanup, ModuleCleanupTable);
 
     const BYTE otherNames[] = {1, 'X', 5, 0, 0, 0, 0};
     TheRuntime.tables.classNames = otherNames;

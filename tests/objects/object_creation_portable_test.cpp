@@ -15,7 +15,7 @@ std::vector<std::string> ConvertedNames(const std::string& name) {
     platform_trace::Enable(true);
     IUnknown* object = nullptr;
     CreateObject(&object, kCreateNewOnly,
-                 reinterpret_cast<ObjectNameHandle>(
+                 reinterpret_cast<StringHandle>(
                      RuntimeAllocByteString(name.data(), static_cast<UINT>(name.size()))),
                  IID_IUnknown);
     platform_trace::Enable(false);

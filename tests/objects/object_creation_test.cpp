@@ -19,13 +19,13 @@
 namespace {
 
 // An owned 8-bit name string.
-ObjectNameHandle Name(const std::string& text) {
-    return reinterpret_cast<ObjectNameHandle>(
+StringHandle Name(const std::string& text) {
+    return reinterpret_cast<StringHandle>(
         RuntimeAllocByteString(text.data(), static_cast<UINT>(text.size())));
 }
 // An owned 16-byte identifier string.
-ObjectNameHandle Identifier(const GUID& id) {
-    return reinterpret_cast<ObjectNameHandle>(
+StringHandle Identifier(const GUID& id) {
+    return reinterpret_cast<StringHandle>(
         RuntimeAllocByteString(reinterpret_cast<LPCSTR>(&id), sizeof id));
 }
 std::string Narrow(BSTR wide) {
@@ -48,7 +48,7 @@ class ObjectCreation : public ::testing::Test {
         EXPECT_EQ(LiveObjectCount(), live);
         CoUninitialize();
     }
-    IUnknown* Create(DWORD flags, ObjectNameHandle name, REFIID iid) {
+    IUnknown* Create(DWORD flags, StringHandle name, REFIID iid) {
         CreateObject(&variable, flags, name, iid);
         return variable;
     }
@@ -143,7 +143,7 @@ TEST_F(ObjectCreation, ThreeCreationsGiveThreeIndependentCollections) {
 
 TEST_F(ObjectCreation, BorrowedNameIsNotFreed) {
     BSTR literal = RuntimeAllocByteString("LinkListCollection", 18);
-    const ObjectNameHandle borrowed = reinterpret_cast<ObjectNameHandle>(literal) | 1;
+    const StringHandle borrowed = reinterpret_cast<StringHandle>(literal) | 1;
     EXPECT_NE(Create(kCreateBuiltin, borrowed, IID_ILinkListCollection), nullptr);
     // Through the name conversion too (no class answers that identifier there).
     EXPECT_EQ(Create(kCreateNewOnly, borrowed, IID_IUnknown), nullptr);
@@ -233,7 +233,7 @@ TEST_F(ObjectCreation, UnregisteredNamesFailQuietly) {
 }
 
 TEST_F(ObjectCreation, BuiltinNameConvertsToItsClassIdentifier) {
-    const ObjectNameHandle id = ClassIdentifierOfName(Name("linkLISTcollection"));
+    const StringHandle id = ClassIdentifierOfName(Name("linkLISTcollection"));
     ASSERT_NE(id, 0u);
     ASSERT_EQ(SysStringByteLen(reinterpret_cast<BSTR>(id)), 16u);
     const CLSID expected = RuntimeClassId(2);

@@ -23,8 +23,8 @@ class PlatformObjects : public ::testing::Test {
 TEST_F(PlatformObjects, RegisteredClassObjectCreatesUntilRevoked) {
     PlainFactory factory;
     DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(kPlainClass, &factory, CLSCTX_LOCAL_SERVER,
-                                    REGCLS_MULTIPLEUSE, &cookie),
+    ASSERT_EQ(CoRegisterClassObject(kPlainClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                                    &cookie),
               S_OK);
     IUnknown* object = reinterpret_cast<IUnknown*>(0x1);
     ASSERT_EQ(CoCreateInstance(kPlainClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
