@@ -209,16 +209,24 @@ TEST(ClassTables, DispatchRowsCallTheNativeMethodsWithTheirParameterWords) {
     }
     for (int i = 0; i < 12; ++i, row = NextDispatchRow(row)) {
         SCOPED_TRACE(i + 1);
-        ASSERT_EQ(row->classNumber, 2u);
-        EXPECT_EQ(row->dispatchId, i + 1);
-        EXPECT_EQ(row->invokeKinds, 1);
-        EXPECT_EQ(row->entry, CollectionMethods()[i]);
-        EXPECT_EQ(row->resultType, expected[i].result);
-        ASSERT_EQ(row->parameterCount, expected[i].parameters.size());
+        // Packed fields are read into locals: a reference to one may be misaligned.
+        const ULONG classNumber = row->classNumber;
+        const LONG dispatchId = row->dispatchId;
+        const BYTE kinds = row->invokeKinds;
+        const void* entry = row->entry;
+        const SHORT result = row->resultType;
+        const size_t parameters = row->parameterCount;
+        ASSERT_EQ(classNumber, 2u);
+        EXPECT_EQ(dispatchId, i + 1);
+        EXPECT_EQ(kinds, 1);
+        EXPECT_EQ(entry, CollectionMethods()[i]);
+        EXPECT_EQ(result, expected[i].result);
+        ASSERT_EQ(parameters, expected[i].parameters.size());
         for (BYTE k = 0; k < row->parameterCount; ++k)
             EXPECT_EQ(DispatchRowParameter(row, k), expected[i].parameters[k]);
     }
-    EXPECT_EQ(row->classNumber, 0u);
+    const ULONG end = row->classNumber;
+    EXPECT_EQ(end, 0u);
 }
 
 TEST(ClassTables, RegisteredTablesAreInForceAndTheProgramsOwnOtherwise) {
