@@ -8,6 +8,7 @@
 #include "platform/gdi/gdi_objects.h"
 #include "platform/win32.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -42,8 +43,9 @@ struct WindowState {
     DWORD style = 0;
     DWORD exStyle = 0;
     uint32_t nativeWindow = 0;
-    bool visible = false;
-    bool destroying = false;
+    // Written by the owner thread, read by repaint requests from any thread.
+    std::atomic<bool> visible{false};
+    std::atomic<bool> destroying{false};
     gdi_objects::PixelSurface client;  // the client area's pixels
     // Update region, guarded by WindowsLock: its bounding rectangle and the erase request.
     RECT update{0, 0, 0, 0};

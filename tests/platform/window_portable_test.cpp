@@ -253,6 +253,29 @@ TEST_F(WindowConcurrency, RepaintRequestFromAnotherThreadWakesAWaitingGetMessage
     EXPECT_EQ(message.hwnd, window);
 }
 
+TEST_F(WindowConcurrency, RequestsWhileTheWindowPaintsResizesAndIsDestroyed) {
+    CreateShownAndPainted();
+    HWND target = window;
+    std::atomic<bool> stop{false};
+    std::atomic<int> refused{0};
+    std::thread solver([&] {
+        while (!stop.load()) {
+            if (!RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME)) ++refused;
+            InvalidateRect(target, nullptr, TRUE);
+        }
+    });
+    for (int round = 0; round < 20; ++round) {
+        PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400 + round, 300 + round);
+        Pump();
+    }
+    DestroyWindow(window);
+    while (refused.load() == 0) std::this_thread::yield();  // requests now fail quietly
+    stop.store(true);
+    solver.join();
+    EXPECT_GE(record.paints, 1);
+    EXPECT_FALSE(IsWindow(target));
+}
+
 TEST_F(Window, PaintComesOnlyWhenNothingElseIsQueued) {
     CreateShownAndPainted();
     InvalidateRect(window, nullptr, FALSE);
