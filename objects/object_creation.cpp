@@ -109,6 +109,8 @@ StringHandle ClassIdentifierOfName(StringHandle name) {
     return reinterpret_cast<StringHandle>(identifier);
 }
 
+// Creation failures are not recorded as the thread's last object result: callers test the
+// variable, and nothing reads that result after a creation.
 void CreateObject(IUnknown** variable, DWORD flags, StringHandle name, IID interfaceId) {
     SetNothing(variable);
     if (!(flags & (kCreateBuiltin | kCreateFromIdentifier))) name = ClassIdentifierOfName(name);

@@ -187,6 +187,11 @@ TEST_F(ObjectCreation, IdentifierCreatesNewOrAttachesToRunningAsTheFlagsSay) {
         Create(kCreateFromIdentifier | kCreateRunningOnly, Identifier(kPlainClass), IID_IUnknown),
         nullptr);
     EXPECT_EQ(PlainObject::live, 0);
+    // Both flags: running only, so nothing is made.
+    EXPECT_EQ(Create(kCreateFromIdentifier | kCreateRunningOnly | kCreateNewOnly,
+                     Identifier(kPlainClass), IID_IUnknown),
+              nullptr);
+    EXPECT_EQ(factory.creations, 1);
     // Neither flag, nothing running: a new one.
     ASSERT_NE(Create(kCreateFromIdentifier, Identifier(kPlainClass), IID_IUnknown), nullptr);
     EXPECT_EQ(factory.creations, 2);
