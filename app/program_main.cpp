@@ -27,7 +27,9 @@ LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
     if (!MainWindow) EndWithoutWindow();
     ShowWindow(MainWindow, SW_SHOWNORMAL);  // step 7: the first paint, three empty pegs
     UpdateWindow(MainWindow);
-    StartSolverThread();
+    // The solver needs all three pegs: when one could not be created the puzzle stays as it
+    // is drawn (no disks) and the window still works and closes normally.
+    if (Pegs[0] && Pegs[1] && Pegs[2]) StartSolverThread();
     RunMessageLoop(MainWindow);  // step 9
     return 0;
 }

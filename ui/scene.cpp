@@ -38,8 +38,9 @@ void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
     // No lock is taken over the walk: the solver thread never waits for a paint, and a peg
     // that shrinks after its COUNT was read yields an empty item, which is skipped below.
     // The repaint that follows every move draws the settled state.
+    // A peg that could not be created is drawn as its rod alone.
     LONG count = 0;
-    CheckObjectResult(pegs->COUNT(&count));
+    if (pegs) CheckObjectResult(pegs->COUNT(&count));
     for (LONG position = 1; position <= count; ++position) {
         VARIANT item{};
         LONG index = position;
