@@ -1,0 +1,127 @@
+// IDispatch::Invoke of built-in objects: the call described by the dispatch descriptor row
+// of the instance's class, with arguments converted in and written back, and a failing
+// method's exception information taken over from the calling thread's record.
+#include "objects/builtin_dispatch.h"
+
+#include "objects/builtin_object.h"
+#include "objects/class_tables.h"
+#include "objects/dispatch_call.h"
+#include "objects/dispatch_tables.h"
+#include "runtime/memory.h"
+#include "runtime/thread_record.h"
+
+#include <cstring>
+
+namespace {
+
+void ReleaseAndZero(VARIANT* value) {
+    VariantClear(value);
+    std::memset(value, 0, sizeof *value);
+}
+
+// The caller's argument list must be readable as it describes itself before anything in it
+// is touched.
+HRESULT CheckArgumentList(const DISPPARAMS* arguments) {
+    if (!arguments) return E_INVALIDARG;
+    if (arguments->cNamedArgs > arguments->cArgs) return E_INVALIDARG;
+    if (arguments->cArgs && !arguments->rgvarg) return E_INVALIDARG;
+    if (arguments->cNamedArgs && !arguments->rgdispidNamedArgs) return E_INVALIDARG;
+    return S_OK;
+}
+
+// A row the argument slots can hold and the native call can express.
+HRESULT CheckRow(const DispatchRowHead* row) {
+    if (row->parameterCount > kMaxDispatchParameters) return DISP_E_BADCALLEE;
+    for (BYTE i = 0; i < row->parameterCount; ++i)
+        if (ParameterKind(DispatchRowParameter(row, i)) == VT_ILLEGAL) return DISP_E_BADVARTYPE;
+    return S_OK;
+}
+
+VARTYPE ResultKind(const DispatchRowHead* row) {
+    return row->resultType > 0xFF ? VARTYPE{VT_ILLEGAL}
+                                  : KindOfTypeCode(static_cast<BYTE>(row->resultType));
+}
+
+void FreeRecordString(BSTR* text) {
+    RuntimeFreeString(*text);
+    *text = nullptr;
+}
+
+// A negative method result: DISP_E_EXCEPTION, with the exception information the method
+// left in the thread's record when it is for this code and this entry. Information that no
+// EXCEPINFO receives is freed all the same, so a later call cannot pick it up.
+HRESULT RaiseException(const DispatchRowHead* row, HRESULT code, EXCEPINFO* exception) {
+    if (exception) {
+        std::memset(exception, 0, sizeof *exception);
+        exception->scode = code;
+    }
+    ThreadRecord* record = FindThreadRecord();
+    if (record && record->exceptionResult == code &&
+        record->exceptionEntry == reinterpret_cast<UINT_PTR>(row->entry)) {
+        if (exception) {
+            exception->bstrSource = record->exceptionSource;
+            exception->bstrDescription = record->exceptionDescription;
+            exception->bstrHelpFile = record->exceptionHelpFile;
+            exception->dwHelpContext = record->exceptionHelpContext;
+            record->exceptionSource = nullptr;
+            record->exceptionDescription = nullptr;
+            record->exceptionHelpFile = nullptr;
+        } else {
+            FreeRecordString(&record->exceptionSource);
+            FreeRecordString(&record->exceptionDescription);
+            FreeRecordString(&record->exceptionHelpFile);
+        }
+        record->exceptionHelpContext = 0;
+        record->exceptionEntry = 0;
+        record->exceptionResult = S_OK;
+    }
+    return DISP_E_EXCEPTION;
+}
+
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID locale, WORD kinds,
+                                        DISPPARAMS* arguments, VARIANT* result,
+                                        EXCEPINFO* exception, UINT* argumentError) {
+    if (!self) return E_POINTER;
+    HRESULT hr = CheckArgumentList(arguments);
+    if (FAILED(hr)) return hr;
+    const DispatchRowHead* row = FindDispatchRow(CurrentObjectTables().dispatchDescriptors,
+                                                 DataBlockOf(self)->classNumber, id, kinds);
+    if (!row) return DISP_E_MEMBERNOTFOUND;
+    hr = CheckRow(row);
+    if (FAILED(hr)) return hr;
+    const UINT count = row->parameterCount;
+    if (arguments->cArgs > count) return DISP_E_BADPARAMCOUNT;
+
+    VARTYPE resultKind = VT_EMPTY;
+    VARIANT* methodResultAddress = nullptr;
+    if (row->resultType >= 0) {
+        if ((kinds & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) || !result)
+            return DISP_E_MEMBERNOTFOUND;
+        ReleaseAndZero(result);
+        resultKind = ResultKind(row);
+        if (resultKind == VT_ILLEGAL) return DISP_E_BADVARTYPE;
+        // A VARIANT typed VT_VARIANT is no value at all (nothing could release or copy into
+        // it): an item-value result stays empty until the method stores the item.
+        if (resultKind != VT_VARIANT) result->vt = resultKind;
+        methodResultAddress = result;
+    } else if (result) {
+        ReleaseAndZero(result);  // no result: the caller's VARIANT reads as empty
+    }
+
+    ParameterSlot slots[kMaxDispatchParameters];
+    hr = PlaceArguments(*arguments, row, slots, argumentError);
+    if (SUCCEEDED(hr)) hr = MakeWorkingCopies(slots, count, locale, argumentError);
+    HRESULT methodResult = S_OK;
+    if (SUCCEEDED(hr))
+        hr = CallNative(row, self, slots, methodResultAddress, resultKind, &methodResult);
+    if (FAILED(hr)) {
+        ReleaseWorkingCopies(slots, count);
+        return hr;
+    }
+    const HRESULT written = WriteBack(slots, count, locale);
+    ReleaseWorkingCopies(slots, count);
+    if (FAILED(methodResult)) return RaiseException(row, methodResult, exception);
+    return FAILED(written) ? written : methodResult;
+}

@@ -1,0 +1,37 @@
+// What late-bound calls read from the class tables: names folded for comparison, the
+// method-name table (method and parameter names by dispatch identifier) and the dispatch
+// descriptor table (how to call each method). The tables are the program's own data.
+#pragma once
+
+#include "objects/class_table_layout.h"
+
+// A name as the tables compare it: the low 8 bits of each character up to the terminating
+// 0, at most 255 of them, 'a' to 'z' in upper case.
+struct FoldedName {
+    BYTE length;
+    BYTE characters[255];
+};
+// A null name folds to length 0, which no stored name has.
+FoldedName FoldName(const OLECHAR* name);
+
+// One entry of the method-name table: its identifier and its packed names (method name,
+// then each parameter name in declared order, each an 8-bit length and the characters,
+// ended by a 0 byte).
+struct MethodNameEntry {
+    DISPID id;
+    const BYTE* names;
+};
+
+// The entry of `classNumber` whose method name is `name`; false when there is none.
+bool FindMethodEntry(const BYTE* table, ULONG classNumber, const FoldedName& name,
+                     MethodNameEntry* entry);
+// The 0-based declared position of a parameter name of `entry`; -1 when it has none such.
+LONG FindParameterName(const MethodNameEntry& entry, const FoldedName& name);
+
+// The first row of `classNumber` and `id` that accepts one of `kinds`; null when none.
+const DispatchRowHead* FindDispatchRow(const DispatchRowHead* rows, ULONG classNumber, DISPID id,
+                                       WORD kinds);
+
+// The VARIANT kind of a dispatch type code (value-type code / 2); VT_ILLEGAL when it has
+// none.
+VARTYPE KindOfTypeCode(BYTE halfCode);
