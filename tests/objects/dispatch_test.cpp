@@ -98,6 +98,55 @@ TEST(DispatchNames, NullAndLongNames) {
     shapes->Release();
 }
 
+TEST(DispatchTypeInfo, TypeLibraryOfTheProgramFile) {
+    IDispatch* letters = NewLetters();
+    ITypeInfo* info = reinterpret_cast<ITypeInfo*>(0x1);
+    EXPECT_EQ(letters->GetTypeInfo(0, 0x409, nullptr), E_POINTER);
+#ifdef _WIN32
+    // Windows: the test program carries the type library as its TYPELIB resource.
+    ASSERT_EQ(letters->GetTypeInfo(0, 0x409, &info), S_OK);
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+    EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_ILinkListCollection));
+    EXPECT_EQ(attributes->typekind, TKIND_DISPATCH);
+    info->ReleaseTypeAttr(attributes);
+    // The dual interface's virtual-table side: ITEM in slot 14, its index and its item by
+    // address, as the collection's own table has it.
+    HREFTYPE reference = 0;
+    ASSERT_EQ(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &reference), S_OK);
+    ITypeInfo* table = nullptr;
+    ASSERT_EQ(info->GetRefTypeInfo(reference, &table), S_OK);
+    FUNCDESC* item = nullptr;
+    ASSERT_EQ(table->GetFuncDesc(7, &item), S_OK);
+    EXPECT_EQ(item->memid, 8);
+    EXPECT_EQ(item->oVft, 14 * static_cast<SHORT>(sizeof(void*)));
+    EXPECT_EQ(item->elemdescFunc.tdesc.vt, VT_HRESULT);
+    ASSERT_EQ(item->cParams, 2);
+    EXPECT_EQ(item->lprgelemdescParam[0].tdesc.lptdesc->vt, VT_I4);
+    EXPECT_EQ(item->lprgelemdescParam[1].tdesc.lptdesc->vt, VT_VARIANT);
+    table->ReleaseFuncDesc(item);
+    table->Release();
+    OLECHAR itemName[] = L"ITEM";
+    LPOLESTR names[] = {itemName};
+    MEMBERID id = 0;
+    ASSERT_EQ(info->GetIDsOfNames(names, 1, &id), S_OK);
+    EXPECT_EQ(id, 8);
+    BSTR name = nullptr;
+    ASSERT_EQ(info->GetDocumentation(6, &name, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(TextOf(name), "INDEX");
+    SysFreeString(name);
+    info->Release();
+    info = reinterpret_cast<ITypeInfo*>(0x1);
+    EXPECT_EQ(letters->GetTypeInfo(2, 0x409, &info), E_FAIL);  // the library holds two
+    EXPECT_EQ(info, nullptr);
+#else
+    // The portable host has no type libraries: neither the file nor a .TLB beside it loads.
+    EXPECT_EQ(letters->GetTypeInfo(0, 0x409, &info), E_FAIL);
+    EXPECT_EQ(info, nullptr);
+#endif
+    letters->Release();
+}
+
 TEST(DispatchInvoke, ItemCountAndIndexOfTheCollection) {
     IDispatch* letters = NewLetters();
     VARIANT result = Textv("stale");  // released by Invoke
