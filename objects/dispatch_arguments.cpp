@@ -94,11 +94,40 @@ bool StoreThroughReference(VARIANT* working, VARIANT* reference, LCID locale) {
     return true;
 }
 
-}  // namespace
-
-VARTYPE ParameterKind(WORD descriptor) {
-    return KindOfTypeCode(static_cast<BYTE>(descriptor & kParameterTypeMask));
+// Bytes of a plain numeric parameter kind; 0 for strings, objects and item values.
+size_t PlainWidth(VARTYPE kind) {
+    switch (kind) {
+        case VT_UI1:
+            return 1;
+        case VT_UI2:
+        case VT_I2:
+            return 2;
+        case VT_UI4:
+        case VT_I4:
+        case VT_R4:
+            return 4;
+        case VT_I8:
+        case VT_R8:
+        case VT_CY:
+            return 8;
+        default:
+            return 0;
+    }
 }
+
+// Moves all 16 bytes of a value, field by field as they were written, and empties the
+// source.
+void MoveValue(VARIANT* to, VARIANT* from) {
+    to->vt = from->vt;
+    to->wReserved1 = from->wReserved1;
+    to->wReserved2 = from->wReserved2;
+    to->wReserved3 = from->wReserved3;
+    to->ullVal = from->ullVal;
+    from->vt = VT_EMPTY;
+    from->ullVal = 0;
+}
+
+}  // namespace
 
 HRESULT PlaceArguments(const DISPPARAMS& arguments, const DispatchRowHead* row,
                        ParameterSlot* slots, UINT* argumentError) {
@@ -143,6 +172,15 @@ HRESULT MakeWorkingCopies(ParameterSlot* slots, UINT count, LCID locale, UINT* a
             continue;
         }
         const VARTYPE kind = ParameterKind(slot.descriptor);
+        const size_t width = PlainWidth(kind);
+        if (argument->vt == kind && width) {
+            // Already of the parameter's kind: VariantChangeTypeEx would copy it as it is.
+            ULONGLONG value = 0;
+            std::memcpy(&value, &argument->llVal, width);
+            slot.working.vt = kind;
+            slot.working.ullVal = value;  // one store: the value area is read back whole
+            continue;
+        }
         HRESULT hr;
         if (kind == VT_VARIANT) {
             hr = DISP_E_TYPEMISMATCH;
@@ -173,9 +211,8 @@ HRESULT WriteBack(ParameterSlot* slots, UINT count, LCID locale) {
         if (target->vt & VT_BYREF) {
             if (!StoreThroughReference(&slot.working, target, locale)) failed = true;
         } else {
-            VariantClear(target);
-            *target = slot.working;
-            slot.working = VARIANT{};
+            if (OwnsSomething(target->vt)) VariantClear(target);
+            MoveValue(target, &slot.working);
         }
     }
     return failed ? DISP_E_BADVARTYPE : S_OK;
@@ -183,7 +220,7 @@ HRESULT WriteBack(ParameterSlot* slots, UINT count, LCID locale) {
 
 void ReleaseWorkingCopies(ParameterSlot* slots, UINT count) {
     for (UINT i = 0; i < count; ++i) {
-        VariantClear(&slots[i].working);
+        if (OwnsSomething(slots[i].working.vt)) VariantClear(&slots[i].working);
         slots[i].working = VARIANT{};
     }
 }

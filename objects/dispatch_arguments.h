@@ -4,6 +4,7 @@
 #pragma once
 
 #include "objects/class_table_layout.h"
+#include "objects/dispatch_tables.h"
 
 constexpr UINT kMaxDispatchParameters = 32;
 
@@ -19,7 +20,9 @@ inline bool IsByReference(WORD descriptor) {
     return (descriptor & kParameterByReference) != 0;
 }
 // VT_VARIANT for item values, VT_ILLEGAL for a type code without a kind.
-VARTYPE ParameterKind(WORD descriptor);
+inline VARTYPE ParameterKind(WORD descriptor) {
+    return KindOfTypeCode(static_cast<BYTE>(descriptor & kParameterTypeMask));
+}
 
 // Fills `slots` (n of them, n = the row's parameter count, at most 32) from the caller's
 // arguments: named argument k fills slot n - 1 - k (a negative identifier slot 0);
@@ -43,6 +46,15 @@ HRESULT MakeWorkingCopies(ParameterSlot* slots, UINT count, LCID locale, UINT* a
 // being released; a caller argument passed by value is released and receives the working
 // copy. DISP_E_BADVARTYPE when any of them could not be converted or stored, else S_OK.
 HRESULT WriteBack(ParameterSlot* slots, UINT count, LCID locale);
+
+// Whether VariantClear has anything to release in a value of this type: a string, an
+// object, an array or a record held directly. Plain data and references own nothing.
+inline bool OwnsSomething(VARTYPE type) {
+    if (type & VT_BYREF) return false;
+    if (type & VT_ARRAY) return true;
+    const VARTYPE base = type & VT_TYPEMASK;
+    return base == VT_BSTR || base == VT_DISPATCH || base == VT_UNKNOWN || base == VT_RECORD;
+}
 
 // Releases every working copy (each VariantClear'd and zeroed).
 void ReleaseWorkingCopies(ParameterSlot* slots, UINT count);

@@ -15,7 +15,7 @@
 namespace {
 
 void ReleaseAndZero(VARIANT* value) {
-    VariantClear(value);
+    if (OwnsSomething(value->vt)) VariantClear(value);
     std::memset(value, 0, sizeof *value);
 }
 
@@ -35,6 +35,34 @@ HRESULT CheckRow(const DispatchRowHead* row) {
     for (BYTE i = 0; i < row->parameterCount; ++i)
         if (ParameterKind(DispatchRowParameter(row, i)) == VT_ILLEGAL) return DISP_E_BADVARTYPE;
     return S_OK;
+}
+
+// The row for a request, and whether it can be called. Clients call one member over and
+// over, so each thread remembers its last answer; the tables themselves never change, and a
+// table registered in place of another is a different key.
+struct FoundRow {
+    const DispatchRowHead* row;
+    HRESULT check;
+};
+FoundRow FindRow(ULONG classNumber, DISPID id, WORD kinds) {
+    struct Memo {
+        const DispatchRowHead* table;
+        ULONG classNumber;
+        DISPID id;
+        WORD kinds;
+        FoundRow found;
+    };
+    thread_local Memo last{};
+    const void* registered = TheRuntime.tables.dispatchDescriptors;
+    const DispatchRowHead* table = registered ? static_cast<const DispatchRowHead*>(registered)
+                                              : ProgramObjectTables().dispatchDescriptors;
+    if (last.table == table && last.classNumber == classNumber && last.id == id &&
+        last.kinds == kinds)
+        return last.found;
+    FoundRow found{FindDispatchRow(table, classNumber, id, kinds), S_OK};
+    if (found.row) found.check = CheckRow(found.row);
+    last = Memo{table, classNumber, id, kinds, found};
+    return found;
 }
 
 VARTYPE ResultKind(const DispatchRowHead* row) {
@@ -86,11 +114,10 @@ HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID
     if (!self) return E_POINTER;
     HRESULT hr = CheckArgumentList(arguments);
     if (FAILED(hr)) return hr;
-    const DispatchRowHead* row = FindDispatchRow(CurrentObjectTables().dispatchDescriptors,
-                                                 DataBlockOf(self)->classNumber, id, kinds);
+    const FoundRow found = FindRow(DataBlockOf(self)->classNumber, id, kinds);
+    const DispatchRowHead* row = found.row;
     if (!row) return DISP_E_MEMBERNOTFOUND;
-    hr = CheckRow(row);
-    if (FAILED(hr)) return hr;
+    if (FAILED(found.check)) return found.check;
     const UINT count = row->parameterCount;
     if (arguments->cArgs > count) return DISP_E_BADPARAMCOUNT;
 

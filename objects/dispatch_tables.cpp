@@ -66,39 +66,3 @@ const DispatchRowHead* FindDispatchRow(const DispatchRowHead* rows, ULONG classN
             return row;
     return nullptr;
 }
-
-VARTYPE KindOfTypeCode(BYTE halfCode) {
-    switch (halfCode) {
-        case 0x00:
-            return VT_UI1;
-        case 0x01:
-            return VT_UI2;
-        case 0x02:
-            return VT_UI4;
-        case 0x04:
-            return VT_I2;
-        case 0x05:
-            return VT_I4;
-        case 0x08:
-            return VT_I8;
-        case 0x0a:
-            return VT_R4;
-        case 0x0b:
-            return VT_R8;
-        case 0x0d:
-            return VT_CY;
-        case 0x11:
-            return VT_VARIANT;
-        case 0x12:
-            return VT_DISPATCH;
-        case 0x17:
-        case 0x1b:
-            return VT_BSTR;
-        case 0x1e:
-            return VT_I4;
-        case 0x1f:
-            return VT_R4;
-        default:
-            return VT_ILLEGAL;
-    }
-}

@@ -33,5 +33,15 @@ const DispatchRowHead* FindDispatchRow(const DispatchRowHead* rows, ULONG classN
                                        WORD kinds);
 
 // The VARIANT kind of a dispatch type code (value-type code / 2); VT_ILLEGAL when it has
-// none.
-VARTYPE KindOfTypeCode(BYTE halfCode);
+// none. Asked for every parameter of every late-bound call, hence a table here.
+inline VARTYPE KindOfTypeCode(BYTE halfCode) {
+    constexpr VARTYPE X = VT_ILLEGAL;
+    // clang-format off
+    constexpr VARTYPE kKinds[32] = {
+        VT_UI1, VT_UI2,     VT_UI4,      X, VT_I2, VT_I4, X, X,        // 0x00
+        VT_I8,  X,          VT_R4,       VT_R8, X, VT_CY, X, X,        // 0x08
+        X,      VT_VARIANT, VT_DISPATCH, X, X, X, X, VT_BSTR,          // 0x10
+        X,      X,          X,           VT_BSTR, X, X, VT_I4, VT_R4}; // 0x18
+    // clang-format on
+    return halfCode < 32 ? kKinds[halfCode] : X;
+}

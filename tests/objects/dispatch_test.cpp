@@ -1,6 +1,7 @@
 // Late-bound calls of built-in objects through IDispatch: names to identifiers, Invoke of
 // the collection's methods, every parameter shape of the test class, exception information,
 // and requests no client should send.
+#include "objects/dispatch_tables.h"
 #include "objects/list_collection_class.h"
 #include "runtime/memory.h"
 #include "runtime/thread_record.h"
@@ -447,6 +448,19 @@ TEST(DispatchBadInput, ArgumentsThatCannotBeReadAreRefused) {
     EXPECT_EQ(TextOf(text.bstrVal), "two");  // not written back after a failure
     VariantClear(&text);
     letters->Release();
+}
+
+TEST(DispatchTables, EveryTypeCodeWithAKind) {
+    const std::vector<std::pair<BYTE, VARTYPE>> kinds = {
+        {0x00, VT_UI1},      {0x01, VT_UI2},  {0x02, VT_UI4},  {0x04, VT_I2}, {0x05, VT_I4},
+        {0x08, VT_I8},       {0x0a, VT_R4},   {0x0b, VT_R8},   {0x0d, VT_CY}, {0x11, VT_VARIANT},
+        {0x12, VT_DISPATCH}, {0x17, VT_BSTR}, {0x1b, VT_BSTR}, {0x1e, VT_I4}, {0x1f, VT_R4}};
+    for (unsigned code = 0; code < 256; ++code) {
+        VARTYPE expected = VT_ILLEGAL;
+        for (const auto& [half, kind] : kinds)
+            if (half == code) expected = kind;
+        EXPECT_EQ(KindOfTypeCode(static_cast<BYTE>(code)), expected) << "code / 2 = " << code;
+    }
 }
 
 TEST(DispatchBadInput, RowsTheCallCannotExpress) {

@@ -67,6 +67,24 @@ void* STDMETHODCALLTYPE Address(void* value) {
     return value;
 }
 
+// Narrow integers and pointers only: on the portable host a call that goes in registers.
+SHORT STDMETHODCALLTYPE Narrow(void* self, SHORT small, BYTE byte, VARIANT_BOOL truth,
+                               LONG* pointer, LONGLONG wide) {
+    seen = Seen{};
+    seen.self = self;
+    seen.small = small;
+    seen.byte = byte;
+    seen.truth = truth;
+    seen.pointer = pointer;
+    seen.wide = wide;
+    return static_cast<SHORT>(small - 1);
+}
+
+// Seven integers: one more than the registers hold.
+LONG STDMETHODCALLTYPE Seven(LONG a, LONG b, LONG c, LONG d, LONG e, LONG f, LONG g) {
+    return a + 2 * b + 3 * c + 4 * d + 5 * e + 6 * f + 7 * g;
+}
+
 ULONG_PTR Entry(const void* function) {
     return reinterpret_cast<ULONG_PTR>(function);
 }
@@ -129,6 +147,49 @@ TEST(DispCallFunc, VariantByValueAndPointers) {
                            VT_I4, 3, types, pointers, &result),
               S_OK);
     EXPECT_EQ(seen.pointer, nullptr);
+}
+
+TEST(DispCallFunc, IntegersAndPointersWidenedAsDeclared) {
+    int marker;
+    LONG target = 0;
+    VARIANT self{};
+    self.vt = VT_UNKNOWN;
+    self.byref = &marker;
+    VARIANT small = I2v(-300);
+    small.lVal |= 0x7F0000;  // bytes beyond the kind's width are not the argument's
+    VARIANT args[] = {self, small, UI1v(0xFE), Boolv(VARIANT_TRUE), ByRef(VT_I4, &target), I8v(-5)};
+    VARTYPE types[6];
+    VARIANTARG* pointers[6];
+    for (int i = 0; i < 6; ++i) {
+        types[i] = args[i].vt;
+        pointers[i] = &args[i];
+    }
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Narrow)), CC_STDCALL,
+                           VT_I2, 6, types, pointers, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, I2v(-301)));
+    EXPECT_EQ(result.wReserved1, 0);
+    EXPECT_EQ(seen.self, &marker);
+    EXPECT_EQ(seen.small, -300);
+    EXPECT_EQ(seen.byte, 0xFE);
+    EXPECT_EQ(seen.truth, VARIANT_TRUE);
+    EXPECT_EQ(seen.pointer, &target);
+    EXPECT_EQ(seen.wide, -5);
+
+    VARIANT numbers[7];
+    VARTYPE kinds[7];
+    VARIANTARG* numberPointers[7];
+    for (int i = 0; i < 7; ++i) {
+        numbers[i] = I4v(i + 1);
+        kinds[i] = VT_I4;
+        numberPointers[i] = &numbers[i];
+    }
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Seven)), CC_STDCALL, VT_I4,
+                           7, kinds, numberPointers, &result),
+              S_OK);
+    EXPECT_TRUE(SameVariant(result, I4v(1 + 4 + 9 + 16 + 25 + 36 + 49)));
 }
 
 TEST(DispCallFunc, ArgumentsBeyondTheRegisters) {
