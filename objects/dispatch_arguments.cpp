@@ -115,6 +115,20 @@ size_t PlainWidth(VARTYPE kind) {
     }
 }
 
+// The value area's first `width` bytes, the rest zero.
+ULONGLONG PlainBits(const VARIANT& value, size_t width) {
+    switch (width) {
+        case 1:
+            return value.bVal;
+        case 2:
+            return value.uiVal;
+        case 4:
+            return value.ulVal;
+        default:
+            return value.ullVal;
+    }
+}
+
 // Moves all 16 bytes of a value, field by field as they were written, and empties the
 // source.
 void MoveValue(VARIANT* to, VARIANT* from) {
@@ -175,10 +189,8 @@ HRESULT MakeWorkingCopies(ParameterSlot* slots, UINT count, LCID locale, UINT* a
         const size_t width = PlainWidth(kind);
         if (argument->vt == kind && width) {
             // Already of the parameter's kind: VariantChangeTypeEx would copy it as it is.
-            ULONGLONG value = 0;
-            std::memcpy(&value, &argument->llVal, width);
             slot.working.vt = kind;
-            slot.working.ullVal = value;  // one store: the value area is read back whole
+            slot.working.ullVal = PlainBits(*argument, width);  // one store: read back whole
             continue;
         }
         HRESULT hr;

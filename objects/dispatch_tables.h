@@ -37,7 +37,7 @@ const DispatchRowHead* FindDispatchRow(const DispatchRowHead* rows, ULONG classN
 inline VARTYPE KindOfTypeCode(BYTE halfCode) {
     constexpr VARTYPE X = VT_ILLEGAL;
     // clang-format off
-    constexpr VARTYPE kKinds[32] = {
+    static constexpr VARTYPE kKinds[32] = {
         VT_UI1, VT_UI2,     VT_UI4,      X, VT_I2, VT_I4, X, X,        // 0x00
         VT_I8,  X,          VT_R4,       VT_R8, X, VT_CY, X, X,        // 0x08
         X,      VT_VARIANT, VT_DISPATCH, X, X, X, X, VT_BSTR,          // 0x10
