@@ -149,6 +149,7 @@ HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID
     }
     const HRESULT written = WriteBack(slots, count, locale);
     ReleaseWorkingCopies(slots, count);
+    // A failed method outranks a failed write-back: its exception is what the client needs.
     if (FAILED(methodResult)) return RaiseException(row, methodResult, exception);
     return FAILED(written) ? written : methodResult;
 }
