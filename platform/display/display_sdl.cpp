@@ -3,6 +3,7 @@
 // are switched off so that SIGINT and SIGTERM end the program as usual.
 #include "platform/display/display.h"
 
+#include "platform/trace.h"
 #include "platform/user/message.h"
 
 #include <SDL2/SDL.h>
@@ -16,6 +17,8 @@
 namespace display {
 namespace {
 
+constexpr int kOpenTries = 5;
+constexpr Uint32 kOpenRetryMs = 200;
 std::once_flag openOnce;
 std::atomic<bool> opened{false};
 std::string openFailure;
@@ -170,9 +173,14 @@ bool Open(std::string* reason) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         // A window that stays black under a compositor is worse than one that tears.
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        // A busy X server can refuse a connection for a moment (the connect fails with
+        // EAGAIN while its queue of new clients is full): a few more tries before giving up.
+        int tries = 0;
+        while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             openFailure = std::string("no display available (") + SDL_GetError() + ")";
-            return;
+            platform_trace::Record("DisplayError", openFailure);
+            if (++tries == kOpenTries) return;
+            SDL_Delay(kOpenRetryMs);
         }
         wakeEventType = SDL_RegisterEvents(1);
         opened.store(true);
@@ -192,7 +200,10 @@ uint32_t CreateWindow(const char* title, const char* className, int x, int y, in
     SDL_Window* window =
         SDL_CreateWindow(title, x < 0 ? SDL_WINDOWPOS_UNDEFINED : x,
                          y < 0 ? SDL_WINDOWPOS_UNDEFINED : y, width, height, flags);
-    if (!window) return 0;
+    if (!window) {
+        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + SDL_GetError());
+        return 0;
+    }
     // SDL names every X11 window after the executable; the window class is ours. Set before
     // the window is first mapped, when window managers read it.
     SDL_SysWMinfo info;

@@ -66,7 +66,7 @@ window_id() {  # title, seconds: the first window with that title, waited for
         # xwininfo, not xdotool: xdotool misses names stored as UTF8_STRING (SDL's boxes).
         id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1; exit}')
         [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
+        sleep 0.25  # each look is a new X client: keep the server's queue short
     done
     return 1
 }
@@ -244,11 +244,15 @@ if [ "$host" = portable ]; then
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1
         bad=0
         for run in $(seq 1 "$closes"); do
-            "$asan" >"$out/asan.log" 2>&1 &
+            HANOI_PLATFORM_TRACE=$out/asan.trace "$asan" >"$out/asan.log" 2>&1 &
             pid=$!
-            if ! window=$(window_id "Towers of Hanoi" 30); then
+            if ! window=$(window_id "Towers of Hanoi" 60); then
                 bad=$((bad + 1))
-                echo "run $run: no window"
+                echo "run $run: no window within 60 s"
+                cp "$out/asan.log" "$out/asan_nowindow_$run.log"
+                cp "$out/asan.trace" "$out/asan_nowindow_$run.trace"
+                command -v gdb >/dev/null && gdb -p $pid -batch -ex "thread apply all bt" \
+                    >"$out/asan_nowindow_$run.stacks" 2>&1
                 kill -9 $pid 2>/dev/null
                 continue
             fi
