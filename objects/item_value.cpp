@@ -46,12 +46,12 @@ void ItemRelease(VARIANT* value) {
 }
 
 // Some SDK headers declare the sources of these two without const; neither writes to it.
-void ItemCopy(VARIANT* destination, const VARIANT* source) {
-    VariantCopy(destination, const_cast<VARIANT*>(source));
+HRESULT ItemCopy(VARIANT* destination, const VARIANT* source) {
+    return VariantCopy(destination, const_cast<VARIANT*>(source));
 }
 
-void ItemCopyDereferenced(VARIANT* destination, const VARIANT* source) {
-    VariantCopyInd(destination, const_cast<VARIANT*>(source));
+HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source) {
+    return VariantCopyInd(destination, const_cast<VARIANT*>(source));
 }
 
 void ItemMoveResult(VARIANT* destination, const VARIANT* resultTemporary) {

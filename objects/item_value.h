@@ -30,10 +30,11 @@ ULONG ValueTypeSize(BYTE typeCode);
 void ItemClear(VARIANT* variable);
 // VariantClear only.
 void ItemRelease(VARIANT* value);
-// VariantCopy: the destination's old value is released, then a deep copy is stored.
-void ItemCopy(VARIANT* destination, const VARIANT* source);
+// VariantCopy: the destination's old value is released, then a deep copy is stored. Returns
+// what VariantCopy returned (E_OUTOFMEMORY when a string or array could not be copied).
+HRESULT ItemCopy(VARIANT* destination, const VARIANT* source);
 // VariantCopyInd: as ItemCopy, but a by-reference source is replaced by what it refers to.
-void ItemCopyDereferenced(VARIANT* destination, const VARIANT* source);
+HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source);
 // Moves a call's 16-byte result temporary into a variable cleared before the call. The
 // bytes move unchanged with their ownership; the temporary is not released.
 void ItemMoveResult(VARIANT* destination, const VARIANT* resultTemporary);

@@ -76,6 +76,15 @@ void EmptyResult(VARIANT* item) {
     if (item) ItemRelease(item);
 }
 
+// A stored item copied into a caller's result. A failed copy is reported (E_OUTOFMEMORY by
+// the caller: stored items are always copyable, so only memory can fail) rather than an
+// empty item passed off as the stored one.
+HRESULT CopyOut(VARIANT* result, const VARIANT* stored) {
+    const HRESULT hr = ItemCopyDereferenced(result, stored);
+    if (FAILED(hr)) EmptyResult(result);
+    return hr;
+}
+
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE CollectionFirst(ILinkListCollection* self, LONG* previousCursor) {
@@ -93,7 +102,7 @@ HRESULT STDMETHODCALLTYPE CollectionNext(ILinkListCollection* self, VARIANT* ite
     EmptyResult(item);
     if (fields->cursor == 0) fields->cursor = 1;
     if (fields->cursor > CountOf(fields)) return S_FALSE;
-    if (item) ItemCopyDereferenced(item, &fields->slots[fields->cursor - 1]);
+    if (item && FAILED(CopyOut(item, &fields->slots[fields->cursor - 1]))) return E_OUTOFMEMORY;
     fields->cursor += 1;
     return S_OK;
 }
@@ -133,15 +142,17 @@ HRESULT STDMETHODCALLTYPE CollectionInsert(ILinkListCollection* self, LONG* inde
     ListCollectionFields* fields = FieldsOf(self);
     CollectionLock lock(fields);
     const ULONG count = CountOf(fields);
-    // Out of memory: the only failure of INSERT; the collection is left as it was.
+    // No room, or no copy of the item (out of memory, or a value VariantCopyInd refuses):
+    // S_FALSE, and the collection is left as it was. The item is copied before anything moves.
     if (count >= fields->capacity && !Grow(fields)) return S_FALSE;
+    VARIANT copy{};
+    if (item && FAILED(ItemCopyDereferenced(&copy, item))) return S_FALSE;
     ULONG position = count + 1;
     if (index && *index != 0 && static_cast<ULONG>(*index) <= count + 1)
         position = static_cast<ULONG>(*index);
     VARIANT* slot = &fields->slots[position - 1];
     if (position <= count) std::memmove(slot + 1, slot, (count - position + 1) * sizeof(VARIANT));
-    std::memset(slot, 0, sizeof(VARIANT));
-    if (item) ItemCopyDereferenced(slot, item);
+    std::memcpy(slot, &copy, sizeof(VARIANT));
     SetCount(fields, count + 1);
     return S_OK;
 }
@@ -151,7 +162,7 @@ HRESULT STDMETHODCALLTYPE CollectionItem(ILinkListCollection* self, LONG* index,
     CollectionLock lock(fields);
     EmptyResult(item);
     if (!IsItemPosition(index, CountOf(fields))) return S_FALSE;
-    if (item) ItemCopyDereferenced(item, &fields->slots[*index - 1]);
+    if (item && FAILED(CopyOut(item, &fields->slots[*index - 1]))) return E_OUTOFMEMORY;
     return S_OK;
 }
 
@@ -170,7 +181,7 @@ HRESULT STDMETHODCALLTYPE CollectionPrevious(ILinkListCollection* self, VARIANT*
     CollectionLock lock(fields);
     EmptyResult(item);
     if (fields->cursor == 0 || fields->cursor > CountOf(fields)) return S_FALSE;
-    if (item) ItemCopyDereferenced(item, &fields->slots[fields->cursor - 1]);
+    if (item && FAILED(CopyOut(item, &fields->slots[fields->cursor - 1]))) return E_OUTOFMEMORY;
     fields->cursor -= 1;
     return S_OK;
 }
@@ -196,7 +207,11 @@ HRESULT STDMETHODCALLTYPE CollectionReplace(ILinkListCollection* self, LONG* ind
     if (!IsItemPosition(index, CountOf(fields))) return S_FALSE;
     VARIANT* slot = &fields->slots[*index - 1];
     if (item) {
-        ItemCopyDereferenced(slot, item);
+        // Copied aside first: when there is no memory for the copy the old item stays.
+        VARIANT copy{};
+        if (FAILED(ItemCopyDereferenced(&copy, item))) return S_FALSE;
+        ItemRelease(slot);
+        std::memcpy(slot, &copy, sizeof(VARIANT));
     } else {
         ItemRelease(slot);  // no new item: the slot keeps an empty value
     }

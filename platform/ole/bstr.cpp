@@ -1,5 +1,6 @@
 // Counted strings for the portable host. Layout as on Windows: a 32-bit byte length, the
 // bytes, then two zero bytes, so a BSTR also reads as a zero-terminated wide string.
+#include "platform/fault_injection.h"
 #include "platform/win32.h"
 
 #include <cstdlib>
@@ -15,9 +16,10 @@ constexpr uint64_t kMaxByteLength = 0xFFFFFFFFull - 8 - sizeof(OLECHAR) - 1;
 constexpr size_t kHeaderBytes = 8;
 
 BSTR AllocateBytes(const void* source, uint64_t length) {
-    if (length > kMaxByteLength) return nullptr;
+    if (length > kMaxByteLength || !platform_faults::AllowStringAllocation()) return nullptr;
     auto* block = static_cast<BYTE*>(std::malloc(kHeaderBytes + length + sizeof(OLECHAR) + 1));
     if (!block) return nullptr;
+    platform_faults::CountStringAllocated();
     BYTE* text = block + kHeaderBytes;
     const DWORD prefix = static_cast<DWORD>(length);
     std::memcpy(text - sizeof(DWORD), &prefix, sizeof prefix);
@@ -35,7 +37,9 @@ DWORD Prefix(BSTR text) {
 
 }  // namespace
 
-BSTR SysAllocStringByteLen(LPCSTR source, UINT length) { return AllocateBytes(source, length); }
+BSTR SysAllocStringByteLen(LPCSTR source, UINT length) {
+    return AllocateBytes(source, length);
+}
 
 BSTR SysAllocStringLen(const OLECHAR* source, UINT length) {
     return AllocateBytes(source, uint64_t{length} * sizeof(OLECHAR));
@@ -49,9 +53,15 @@ BSTR SysAllocString(const OLECHAR* source) {
 }
 
 void SysFreeString(BSTR text) {
-    if (text) std::free(reinterpret_cast<BYTE*>(text) - kHeaderBytes);
+    if (!text) return;
+    platform_faults::CountStringFreed();
+    std::free(reinterpret_cast<BYTE*>(text) - kHeaderBytes);
 }
 
-UINT SysStringByteLen(BSTR text) { return text ? Prefix(text) : 0; }
+UINT SysStringByteLen(BSTR text) {
+    return text ? Prefix(text) : 0;
+}
 
-UINT SysStringLen(BSTR text) { return text ? Prefix(text) / sizeof(OLECHAR) : 0; }
+UINT SysStringLen(BSTR text) {
+    return text ? Prefix(text) / sizeof(OLECHAR) : 0;
+}

@@ -285,3 +285,16 @@ TEST_F(ListCollection, InterfacesShareOneCountAndLiveObjectsBalance) {
     EXPECT_EQ(list->Release(), 0u);
     EXPECT_EQ(LiveObjectCount(), before);
 }
+
+// An item that cannot be copied (here a type word automation refuses) is never stored as an
+// empty value: INSERT and REPLACE report S_FALSE and leave every stored item as it was.
+TEST_F(ListCollection, ItemThatCannotBeCopiedIsRefusedAndNothingChanges) {
+    AddTexts(collection, {"A", "B"});
+    VARIANT refused{};
+    refused.vt = 15;  // no such type
+    LONG first = 1;
+    EXPECT_EQ(collection->INSERT(&first, &refused), S_FALSE);
+    EXPECT_EQ(collection->ADD(&refused), S_FALSE);
+    EXPECT_EQ(collection->REPLACE(&first, &refused), S_FALSE);
+    EXPECT_EQ(Contents(collection), (Items{"A", "B"}));
+}

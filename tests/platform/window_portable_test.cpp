@@ -95,11 +95,13 @@ class Window : public testing::Test {
         record.messages.clear();
         return window;
     }
-    // Dispatches everything that is ready now, WM_PAINT included; returns the count.
-    int Pump() {
+    // Dispatches everything that is ready now, WM_PAINT included, but at most `limit`
+    // messages: while another thread keeps invalidating, a paint is always ready. Returns
+    // the count.
+    int Pump(int limit = 1000) {
         int count = 0;
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (count < limit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) break;
             DispatchMessageA(&message);
             ++count;
@@ -266,7 +268,7 @@ TEST_F(WindowConcurrency, RequestsWhileTheWindowPaintsResizesAndIsDestroyed) {
     });
     for (int round = 0; round < 20; ++round) {
         PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400 + round, 300 + round);
-        Pump();
+        Pump(20);
     }
     DestroyWindow(window);
     while (refused.load() == 0) std::this_thread::yield();  // requests now fail quietly
