@@ -14,6 +14,7 @@
 //     (byte), null flags (byte), named identifiers (int8 each), then each argument.
 //   An argument: a kind byte (an index into common kinds below 0xC0, else a raw 16-bit
 //     type word follows), then its value bytes; by-reference item values nest two deep.
+#include "fuzz/fuzz_support.h"
 #include "objects/builtin_unknown.h"
 #include "objects/list_collection_class.h"
 
@@ -24,54 +25,6 @@
 #include <vector>
 
 namespace {
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    bool Empty() const { return size == 0; }
-    template <typename T>
-    T Take() {
-        T value{};
-        const size_t n = size < sizeof value ? size : sizeof value;
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
-
-// An object any VT_DISPATCH or VT_UNKNOWN argument can hold; its value property is 7.
-struct Counted : IDispatch {
-    LONG references = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
-                                     EXCEPINFO*, UINT*) override {
-        if (result) {
-            VariantClear(result);
-            result->vt = VT_I4;
-            result->lVal = 7;
-        }
-        return S_OK;
-    }
-};
 
 const VARTYPE kCommonKinds[] = {
     VT_EMPTY, VT_NULL,     VT_I2,    VT_I4,   VT_R4,      VT_R8,      VT_CY,     VT_DATE,
@@ -250,6 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader input{data, size};
     const LONG live = LiveObjectCount();
     Counted object;
+    object.hasValue = true;
     {
         ILinkListCollection* collection = NewListCollection();
         for (LONG i = input.Take<BYTE>() % 8; i > 0; --i) {

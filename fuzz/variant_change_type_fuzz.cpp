@@ -2,57 +2,12 @@
 // pointers are always valid (strings and references are built from the input), so every
 // input is a legitimate call: it must return a result, never crash, leave a failed
 // destination untouched and leak nothing.
+#include "fuzz/fuzz_support.h"
 #include "platform/win32.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace {
-
-struct Reader {
-    const uint8_t* data;
-    size_t size;
-    template <typename T>
-    T Take() {
-        T value{};
-        const size_t n = size < sizeof value ? size : sizeof value;
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
-
-// An object that counts its references, so a conversion that keeps or drops one is seen.
-struct Counted : IDispatch {
-    LONG references = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader input{data, size};

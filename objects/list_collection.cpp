@@ -73,7 +73,7 @@ bool IsItemPosition(const LONG* index, ULONG count) {
 
 // NEXT, ITEM and PREVIOUS release the caller's result before anything else.
 void EmptyResult(VARIANT* item) {
-    if (item) ItemRelease(item);
+    if (item && item->vt != VT_EMPTY) ItemRelease(item);  // an empty one has nothing to release
 }
 
 // A stored item copied into a caller's result. A failed copy is reported (E_OUTOFMEMORY by

@@ -5,6 +5,7 @@
 #include "platform/ole/conversion.h"
 
 #include "platform/ole/number_text.h"
+#include "platform/ole/scalar_width.h"
 #include "platform/win32.h"
 
 #include <cfloat>
@@ -42,29 +43,12 @@ HRESULT CheckTargetType(VARTYPE type) {
     return S_OK;
 }
 
+// Bytes a by-reference source points at: a pointer for strings and objects, else the
+// scalar's width (8 for the remaining kinds read here).
 size_t ReferencedWidth(VARTYPE base) {
-    switch (base) {
-        case VT_I1:
-        case VT_UI1:
-            return 1;
-        case VT_I2:
-        case VT_UI2:
-        case VT_BOOL:
-            return 2;
-        case VT_I4:
-        case VT_UI4:
-        case VT_R4:
-        case VT_ERROR:
-        case VT_INT:
-        case VT_UINT:
-            return 4;
-        case VT_BSTR:
-        case VT_DISPATCH:
-        case VT_UNKNOWN:
-            return sizeof(void*);
-        default:
-            return 8;  // VT_R8, VT_CY, VT_DATE, VT_I8, VT_UI8
-    }
+    if (base == VT_BSTR || base == VT_DISPATCH || base == VT_UNKNOWN) return sizeof(void*);
+    const size_t width = ScalarWidth(base);
+    return width ? width : 8;
 }
 
 // The source as a plain value (no by-reference flag); strings and objects are borrowed.

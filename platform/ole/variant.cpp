@@ -1,6 +1,7 @@
 // VARIANT clear and copy for the portable host. Arrays (VT_ARRAY) are not supported here:
 // the run-time never hands one to these calls, so they fail with E_NOTIMPL and change
 // nothing rather than leak or guess.
+#include "platform/ole/scalar_width.h"
 #include "platform/win32.h"
 
 #include <cmath>
@@ -19,40 +20,18 @@ HRESULT ValidateType(VARTYPE type) {
     return DISP_E_BADVARTYPE;
 }
 
-// Bytes of the value area that a plain scalar of this kind occupies.
-size_t ScalarWidth(VARTYPE base) {
-    switch (base) {
-        case VT_I1:
-        case VT_UI1:
-            return 1;
-        case VT_I2:
-        case VT_UI2:
-        case VT_BOOL:
-            return 2;
-        case VT_I4:
-        case VT_UI4:
-        case VT_R4:
-        case VT_ERROR:
-        case VT_INT:
-        case VT_UINT:
-            return 4;
-        case VT_R8:
-        case VT_CY:
-        case VT_DATE:
-        case VT_I8:
-        case VT_UI8:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
 }  // namespace
 
-void VariantInit(VARIANTARG* value) { value->vt = VT_EMPTY; }
+void VariantInit(VARIANTARG* value) {
+    value->vt = VT_EMPTY;
+}
 
 HRESULT VariantClear(VARIANTARG* value) {
     if (!value) return E_INVALIDARG;
+    if (value->vt <= VT_DATE) {  // empty, null and plain numbers own nothing: the common case
+        value->vt = VT_EMPTY;
+        return S_OK;
+    }
     HRESULT check = ValidateType(value->vt);
     if (FAILED(check)) return check;
     if (!(value->vt & VT_BYREF)) {
