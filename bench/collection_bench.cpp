@@ -1,6 +1,6 @@
-// ITEM through the collection's virtual table against the plainest baseline: a
-// std::vector of VARIANTs read with VariantCopyInd, on the same items. Names follow
-// "<group>/baseline..." and "<group>/<subject>" so ./bench can pair them.
+// ITEM through the collection's virtual table against the plainest baseline (goal: at most
+// 1.5 times): a std::vector of VARIANTs read with VariantCopyInd, on the same items. Names
+// follow "<group>/baseline..." and "<group>/<subject>" so bench/run can pair them.
 #include "objects/list_collection_class.h"
 
 #include <benchmark/benchmark.h>

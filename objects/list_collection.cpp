@@ -13,13 +13,25 @@ ListCollectionFields* FieldsOf(const void* self) {
     return ClassFieldsOf<ListCollectionFields>(self);
 }
 
+bool TakeLockByte(BYTE* lowByte) {
+    return __atomic_exchange_n(lowByte, BYTE{0xFF}, __ATOMIC_ACQUIRE) == 0;
+}
+
+// The contended path, out of line and marked cold, so that every method's uncontended path
+// stays one exchange without the frame a call of Sleep needs.
+[[gnu::noinline, gnu::cold]] void WaitForLockByte(BYTE* lowByte) {
+    do {
+        Sleep(0);
+    } while (!TakeLockByte(lowByte));
+}
+
 // Busy-wait lock: exchange 0xFF into the low byte; while it was taken, give up the time
 // slice. Released by storing 0 into the whole word.
 class CollectionLock {
    public:
     explicit CollectionLock(ListCollectionFields* fields) : word_(&fields->lock) {
         auto* lowByte = reinterpret_cast<BYTE*>(word_);  // little-endian: the low byte first
-        while (__atomic_exchange_n(lowByte, BYTE{0xFF}, __ATOMIC_ACQUIRE) != 0) Sleep(0);
+        if (!TakeLockByte(lowByte)) WaitForLockByte(lowByte);
     }
     ~CollectionLock() { __atomic_store_n(word_, ULONG{0}, __ATOMIC_RELEASE); }
     CollectionLock(const CollectionLock&) = delete;

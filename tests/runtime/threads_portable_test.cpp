@@ -16,7 +16,11 @@
 namespace {
 size_t stackBytes = 0;
 
+// Runs the run-time's wrappers as every thread function does: without the end wrapper the
+// thread would stay counted as live, and later tests of the shutdown would see it.
 DWORD WINAPI MeasuresItsStack(LPVOID) {
+    ProcFrame frame;
+    ThreadScope scope(0);
     pthread_attr_t attributes;
     if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
         pthread_attr_getstacksize(&attributes, &stackBytes);
