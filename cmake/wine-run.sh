@@ -2,6 +2,7 @@
 # Runs a Windows program under Wine in the given prefix, creating the prefix on first use.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
 set -euo pipefail
+reason=$("$(dirname "$0")/wine-can-run.sh") || { code=$?; echo "Wine cannot run here: $reason" >&2; exit $code; }
 prefix=$1
 shift
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels

@@ -1,6 +1,7 @@
 // The list collection's own interface, {70000023-0023-0023-0023-700000000012}: IDispatch's
 // seven slots followed by the twelve methods. Every argument and the result go by address;
-// an optional one may be null. Results are S_OK (0) or S_FALSE (1), never negative.
+// an optional one may be null. Results are S_OK (0) or S_FALSE (1); the only negative one is
+// E_OUTOFMEMORY from ITEM, NEXT and PREVIOUS when the copy of a stored item cannot be made.
 #pragma once
 
 #include "platform/win32.h"
