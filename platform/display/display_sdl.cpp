@@ -11,6 +11,7 @@
 #include <X11/Xutil.h>
 
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <mutex>
 
@@ -266,8 +267,16 @@ void Present(uint32_t window, const uint32_t* pixels, int width, int height) {
     int h = height < surface->h ? height : surface->h;
     if (w > 0 && h > 0) {
         SDL_LockSurface(surface);
-        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, pixels, width * 4,
-                          surface->format->format, surface->pixels, surface->pitch);
+        if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
+            // The X11 surface's usual format has the client's byte layout with the top byte
+            // unused: rows are copied as they are, which costs a fraction of a conversion.
+            for (int row = 0; row < h; ++row)
+                std::memcpy(static_cast<uint8_t*>(surface->pixels) + row * surface->pitch,
+                            pixels + static_cast<size_t>(row) * width, w * 4u);
+        } else {
+            SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, pixels, width * 4,
+                              surface->format->format, surface->pixels, surface->pitch);
+        }
         SDL_UnlockSurface(surface);
     }
     SDL_UpdateWindowSurface(native);

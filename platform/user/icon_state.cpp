@@ -39,14 +39,22 @@ HICON Create(int width, int height, const uint8_t* bgra, bool shared) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint8_t* p = bgra + (static_cast<size_t>(y) * width + x) * 4;
-            uint32_t a = p[3];
-            auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
-            icon->premultiplied[static_cast<size_t>(y) * width + x] =
-                (a << 24) | (scale(p[2]) << 16) | (scale(p[1]) << 8) | scale(p[0]);
-            if (a) {
-                if (icon->firstVisible[y] == width) icon->firstVisible[y] = x;
-                icon->endVisible[y] = x + 1;
+            const uint32_t a = p[3];
+            uint32_t& out = icon->premultiplied[static_cast<size_t>(y) * width + x];
+            // Most pixels of the pictures are either clear or solid, and scaling by 0 or 255
+            // changes nothing: only the soft edges pay for the arithmetic.
+            if (a == 0) {
+                out = 0;
+                continue;
             }
+            if (a == 255) {
+                out = 0xFF000000u | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+            } else {
+                auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
+                out = (a << 24) | (scale(p[2]) << 16) | (scale(p[1]) << 8) | scale(p[0]);
+            }
+            if (icon->firstVisible[y] == width) icon->firstVisible[y] = x;
+            icon->endVisible[y] = x + 1;
         }
     }
     std::lock_guard<std::mutex> guard(tableLock);
