@@ -20,6 +20,7 @@ import time
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 # The portable window's picture reaches the screen when a paint ends.
 PRESENT_EVENTS = ("Present", "EndPaint")
+SETTLE_SECONDS = 2
 
 
 def cpu_seconds(pid):
@@ -122,7 +123,13 @@ def main():
         env["DISPLAY"] = display
         time.sleep(1)
     try:
-        runs = [one_run(args.program, env) for _ in range(args.runs)]
+        runs = []
+        for _ in range(args.runs):
+            # A start right after the previous run was killed shares the machine with that
+            # run's teardown (up to twice the start-up time on a 2-core machine): let it end.
+            if runs:
+                time.sleep(SETTLE_SECONDS)
+            runs.append(one_run(args.program, env))
     finally:
         if xvfb:
             xvfb.terminate()
