@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
           libbenchmark-dev libsdl2-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
-          x11-utils g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386)
+          x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386
+          wine64)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,19 +1,45 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the given prefix, creating the prefix on first use.
+# The program's own width chooses the Wine: a 64-bit program runs under wine64 in a 64-bit
+# prefix, a 32-bit one under 32-bit Wine. A prefix serves one width only.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
 set -euo pipefail
-reason=$("$(dirname "$0")/wine-can-run.sh") || { code=$?; echo "Wine cannot run here: $reason" >&2; exit $code; }
 prefix=$1
+program=$2
 shift
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels
+
+# The machine field of the program's PE header: 8664 for x86-64, 014c for i386.
+pe_offset=$(od -An -t u4 -j 60 -N 4 "$program" | tr -d ' ')
+machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$program" | tr -d ' ')
+if [ "$machine" = 8664 ]; then
+    wine=/usr/lib/wine/wine64
+    [ -x "$wine" ] || { echo "Wine cannot run here: wine64 is missing" >&2; exit 1; }
+    export WINEARCH=win64 WINELOADER=$wine
+else
+    reason=$("$(dirname "$0")/wine-can-run.sh") || {
+        code=$?
+        echo "Wine cannot run here: $reason" >&2
+        exit $code
+    }
+    wine=wine
+    export WINEARCH=win32
+fi
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels
 # No Mono or Gecko install dialogs while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1 || true
+        "$wine" wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
+    # An unhandled exception prints its stack (winedbg --auto) and ends the process; without
+    # this, Wine's crash dialog waits for a click that never comes.
+    if ! grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null; then
+        "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1 || true
         wineserver -w || true
     fi
 ) 9>"$prefix.lock"
-exec wine "$@"
+exec "$wine" "$@"

@@ -29,4 +29,10 @@
 #define WSTR(text) u##text
 #endif
 
-static_assert(sizeof(VARIANT) == 16, "an item value must be 16 bytes on every host");
+// An item value is 16 bytes wherever pointers are 4 bytes and on the portable host; the 64-bit
+// Windows SDK widens its record part (two pointers) to 24.
+#if defined(_WIN64)
+static_assert(sizeof(VARIANT) == 24, "the 64-bit SDK's item value is 24 bytes");
+#else
+static_assert(sizeof(VARIANT) == 16, "an item value must be 16 bytes");
+#endif

@@ -10,8 +10,10 @@ rm -rf "$out"
 mkdir -p "$out/portable" "$out/windows"
 HANOI_SCENE_PNG_DIR=$out/portable "$root/build/portable/tests/unit_tests" \
     --gtest_filter='ScenePixels.*' >"$out/portable.log" 2>&1
+windows_build=$root/$("$root/cmake/windows-build.sh") || exit 1
+echo "Windows build under Wine: $windows_build"
 HANOI_SCENE_PNG_DIR="Z:${out//\//\\}\\windows" "$root/cmake/wine-run.sh" \
-    "$root/build/windows/wineprefix" "$root/build/windows/tests/unit_tests.exe" \
+    "$windows_build/wineprefix" "$windows_build/tests/unit_tests.exe" \
     --gtest_filter='ScenePixels.*' >"$out/windows.log" 2>&1
 passed=0
 failed=0

@@ -47,10 +47,13 @@ if [ "$host" = portable ]; then
     probe=("$root/build/portable/tests/e2e/hanoi_probe")
     tests=("$root/build/portable/tests/unit_tests")
 else
-    prefix=$root/build/windows/wineprefix
+    # The width Wine runs here: the 32-bit build, or the 64-bit one where 32-bit cannot run.
+    windows_build=$root/$("$root/cmake/windows-build.sh") || exit 1
+    echo "Windows build under Wine: $windows_build"
+    prefix=$windows_build/wineprefix
     wine_run=("$root/cmake/wine-run.sh" "$prefix")
-    program=("${wine_run[@]}" "$root/build/windows/hanoi.exe")
-    probe=("${wine_run[@]}" "$root/build/windows/tests/e2e/hanoi_probe.exe")
+    program=("${wine_run[@]}" "$windows_build/hanoi.exe")
+    probe=("${wine_run[@]}" "$windows_build/tests/e2e/hanoi_probe.exe")
     # A server left from another display would put the windows there.
     WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
 fi
@@ -96,6 +99,17 @@ same_picture() {  # window id, reference PNG: the client area equals it (1% per 
 }
 
 geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# --- 0. Windows only: a crash ends the process at once, with its stack ------------------------
+if [ "$host" = windows ]; then
+    begin=$SECONDS
+    timeout -k 5 10 "${wine_run[@]}" "$windows_build/tests/e2e/crash_probe.exe" >"$out/crash.log" 2>&1
+    code=$?
+    echo "a deliberate crash: exit code $code after $((SECONDS - begin)) s"
+    check "a deliberate crash ends within 10 s with a non-zero exit code (got $code)" \
+        test "$code" -ne 0 -a "$code" -ne 124 -a "$code" -ne 137
+    check "a deliberate crash prints its stack" grep -q 'Backtrace:' "$out/crash.log"
+fi
 
 # --- 1. a whole run: window, pictures, solve time, close after the solve -------------------
 trace=$out/solve.trace
