@@ -4,6 +4,8 @@
 
 #include "platform/win32.h"
 
+#include <memory>
+
 // {5A1B0C2D-0000-4000-8000-00000000B001}: the plain class; ...B002: its own interface.
 extern const CLSID kPlainClass;
 extern const IID kPlainInterface;
@@ -18,6 +20,13 @@ struct PlainObject final : IUnknown {
     ULONG STDMETHODCALLTYPE Release() override;
 };
 
+// Gives back its one reference when the scope ends; declared before the registrations that
+// hold the object, it outlives them.
+struct ReleaseReference {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+typedef std::unique_ptr<PlainObject, ReleaseReference> OwnedPlainObject;
+
 // A never-freed class factory making PlainObjects; counts CreateInstance calls.
 struct PlainFactory final : IClassFactory {
     LONG creations = 0;
@@ -26,6 +35,44 @@ struct PlainFactory final : IClassFactory {
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+// A class object registered with the platform for the life of one scope. The registration
+// is revoked on every way out of a test, so that a failed check never leaves the platform
+// holding a factory that lived on the finished test's stack.
+class ClassObjectRegistration {
+   public:
+    ClassObjectRegistration(REFCLSID id, IClassFactory* factory)
+        : result(CoRegisterClassObject(id, factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                                       &cookie)) {}
+    ~ClassObjectRegistration() { Revoke(); }
+    ClassObjectRegistration(const ClassObjectRegistration&) = delete;
+    ClassObjectRegistration& operator=(const ClassObjectRegistration&) = delete;
+    HRESULT Revoke() {
+        const HRESULT revoked = result == S_OK ? CoRevokeClassObject(cookie) : S_FALSE;
+        result = S_FALSE;
+        return revoked;
+    }
+    DWORD cookie = 0;  // declared first: the registration below fills it in
+    HRESULT result;    // of the registration
+};
+
+// An object announced as running (ACTIVEOBJECT_STRONG) for the life of one scope; revoked on
+// every way out, for the same reason.
+class RunningObjectRegistration {
+   public:
+    RunningObjectRegistration(IUnknown* object, REFCLSID id)
+        : result(RegisterActiveObject(object, id, ACTIVEOBJECT_STRONG, &cookie)) {}
+    ~RunningObjectRegistration() { Revoke(); }
+    RunningObjectRegistration(const RunningObjectRegistration&) = delete;
+    RunningObjectRegistration& operator=(const RunningObjectRegistration&) = delete;
+    HRESULT Revoke() {
+        const HRESULT revoked = result == S_OK ? RevokeActiveObject(cookie, nullptr) : S_FALSE;
+        result = S_FALSE;
+        return revoked;
+    }
+    DWORD cookie = 0;  // declared first: the announcement below fills it in
+    HRESULT result;    // of the announcement
 };
 
 // An event source with one connection point for `outgoing`. Advise hands out `nextCookie`

@@ -172,10 +172,8 @@ TEST_F(ObjectCreation, InstanceAllocationFailureLeavesTheVariableEmpty) {
 
 TEST_F(ObjectCreation, IdentifierCreatesNewOrAttachesToRunningAsTheFlagsSay) {
     PlainFactory factory;
-    DWORD classCookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(kPlainClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
-                                    &classCookie),
-              S_OK);
+    ClassObjectRegistration classObject(kPlainClass, &factory);
+    ASSERT_EQ(classObject.result, S_OK);
     // New only.
     IUnknown* made =
         Create(kCreateFromIdentifier | kCreateNewOnly, Identifier(kPlainClass), kPlainInterface);
@@ -196,19 +194,18 @@ TEST_F(ObjectCreation, IdentifierCreatesNewOrAttachesToRunningAsTheFlagsSay) {
     ASSERT_NE(Create(kCreateFromIdentifier, Identifier(kPlainClass), IID_IUnknown), nullptr);
     EXPECT_EQ(factory.creations, 2);
 
-    auto* running = new PlainObject();
-    DWORD runningCookie = 0;
-    ASSERT_EQ(RegisterActiveObject(running, kPlainClass, ACTIVEOBJECT_STRONG, &runningCookie),
-              S_OK);
+    OwnedPlainObject running(new PlainObject());
+    RunningObjectRegistration announcement(running.get(), kPlainClass);
+    ASSERT_EQ(announcement.result, S_OK);
     // Neither flag: the running one first; running only: the same; new only: a new one.
     EXPECT_EQ(Create(kCreateFromIdentifier, Identifier(kPlainClass), kPlainInterface),
-              static_cast<IUnknown*>(running));
+              static_cast<IUnknown*>(running.get()));
     EXPECT_EQ(
         Create(kCreateFromIdentifier | kCreateRunningOnly, Identifier(kPlainClass), IID_IUnknown),
-        static_cast<IUnknown*>(running));
+        static_cast<IUnknown*>(running.get()));
     EXPECT_EQ(factory.creations, 2);
     EXPECT_NE(Create(kCreateFromIdentifier | kCreateNewOnly, Identifier(kPlainClass), IID_IUnknown),
-              static_cast<IUnknown*>(running));
+              static_cast<IUnknown*>(running.get()));
     EXPECT_EQ(factory.creations, 3);
     // An interface the running object does not offer: empty.
     EXPECT_EQ(
@@ -218,9 +215,9 @@ TEST_F(ObjectCreation, IdentifierCreatesNewOrAttachesToRunningAsTheFlagsSay) {
     EXPECT_EQ(Create(kCreateFromIdentifier, Name("0123456789abcde"), IID_IUnknown), nullptr);
     EXPECT_EQ(factory.creations, 3);
 
-    EXPECT_EQ(RevokeActiveObject(runningCookie, nullptr), S_OK);
-    running->Release();
-    EXPECT_EQ(CoRevokeClassObject(classCookie), S_OK);
+    EXPECT_EQ(announcement.Revoke(), S_OK);
+    EXPECT_EQ(classObject.Revoke(), S_OK);
+    running.reset();
     EXPECT_EQ(PlainObject::live, 0);
 }
 
@@ -253,14 +250,13 @@ TEST_F(ObjectCreation, IsRunningFollowsTheRunningObjects) {
     EXPECT_EQ(IsObjectRunning(Name("LinkListCollection")), 0);
     EXPECT_EQ(IsObjectRunning(Name("No.Such.Class.Anywhere")), 0);
     // An object announced under the collection's class identifier counts as running.
-    auto* running = new PlainObject();
-    DWORD cookie = 0;
-    ASSERT_EQ(RegisterActiveObject(running, RuntimeClassId(2), ACTIVEOBJECT_STRONG, &cookie), S_OK);
+    OwnedPlainObject running(new PlainObject());
+    RunningObjectRegistration announcement(running.get(), RuntimeClassId(2));
+    ASSERT_EQ(announcement.result, S_OK);
     const LONG references = running->references;  // what the platform's table holds varies
     EXPECT_EQ(IsObjectRunning(Name("LinkListCollection")), -1);
     EXPECT_EQ(running->references, references);  // the temporary reference was given back
-    EXPECT_EQ(RevokeActiveObject(cookie, nullptr), S_OK);
-    running->Release();
+    EXPECT_EQ(announcement.Revoke(), S_OK);
 }
 
 TEST_F(ObjectCreation, ClassNameOfIdentifiers) {

@@ -22,10 +22,9 @@ class PlatformObjects : public ::testing::Test {
 
 TEST_F(PlatformObjects, RegisteredClassObjectCreatesUntilRevoked) {
     PlainFactory factory;
-    DWORD cookie = 0;
-    ASSERT_EQ(CoRegisterClassObject(kPlainClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
-                                    &cookie),
-              S_OK);
+    ClassObjectRegistration registration(kPlainClass, &factory);
+    ASSERT_EQ(registration.result, S_OK);
+    const DWORD cookie = registration.cookie;
     IUnknown* object = reinterpret_cast<IUnknown*>(0x1);
     ASSERT_EQ(CoCreateInstance(kPlainClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                kPlainInterface, reinterpret_cast<void**>(&object)),
@@ -39,7 +38,7 @@ TEST_F(PlatformObjects, RegisteredClassObjectCreatesUntilRevoked) {
                                IID_IDispatch, reinterpret_cast<void**>(&object)),
               E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
-    EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
+    EXPECT_EQ(registration.Revoke(), S_OK);
     EXPECT_EQ(CoRevokeClassObject(cookie), E_INVALIDARG);
     object = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(CoCreateInstance(kPlainClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
@@ -54,18 +53,17 @@ TEST_F(PlatformObjects, RunningObjectIsFoundUntilRevoked) {
     IUnknown* found = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(GetActiveObject(kPlainClass, nullptr, &found), MK_E_UNAVAILABLE);
     EXPECT_EQ(found, nullptr);
-    auto* running = new PlainObject();
-    DWORD cookie = 0;
-    ASSERT_EQ(RegisterActiveObject(running, kPlainClass, ACTIVEOBJECT_STRONG, &cookie), S_OK);
+    OwnedPlainObject running(new PlainObject());
+    RunningObjectRegistration announcement(running.get(), kPlainClass);
+    ASSERT_EQ(announcement.result, S_OK);
     const LONG held = running->references;
     ASSERT_EQ(GetActiveObject(kPlainClass, nullptr, &found), S_OK);
-    EXPECT_EQ(found, static_cast<IUnknown*>(running));
+    EXPECT_EQ(found, static_cast<IUnknown*>(running.get()));
     EXPECT_EQ(running->references, held + 1);
     found->Release();
-    EXPECT_EQ(RevokeActiveObject(cookie, nullptr), S_OK);
+    EXPECT_EQ(announcement.Revoke(), S_OK);
     EXPECT_EQ(running->references, 1);  // the announcement's references are all given back
     EXPECT_EQ(GetActiveObject(kPlainClass, nullptr, &found), MK_E_UNAVAILABLE);
-    running->Release();
 }
 
 TEST_F(PlatformObjects, LookupsWithoutARegistrationFailWithThePublishedCodes) {

@@ -97,6 +97,19 @@ VARIANT ByRef(VARTYPE kind, void* storage) {
     return v;
 }
 
+bool RunningUnderWine() {
+#ifdef _WIN32
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;  // the portable layer is our own
+#endif
+}
+
+void ReportKnownDifference(const std::string& row, const char* system, const char* why) {
+    std::printf("known difference of %s: %s: %s\n", system, row.c_str(), why);
+}
+
 std::string TextOf(BSTR text) {
     std::string ascii;
     for (UINT i = 0; i < SysStringLen(text); ++i) ascii += static_cast<char>(text[i]);
