@@ -42,4 +42,19 @@ mkdir -p "$(dirname "$prefix")"
         wineserver -w || true
     fi
 ) 9>"$prefix.lock"
-exec "$wine" "$@"
+
+# On an unhandled exception Wine prints "wine: Unhandled ..." on standard error and winedbg
+# prints the stack and ends the process, whose exit code 64-bit Wine now and then reports as
+# 0. So the program's standard error passes through here, and that report makes a crash fail.
+report=$(mktemp)
+trap 'rm -f "$report"' EXIT
+set +e
+exec 3>&1
+"$wine" "$@" 2>&1 1>&3 3>&- | tee "$report" >&2
+code=${PIPESTATUS[0]}
+exec 3>&-
+if [ $code -eq 0 ] && grep -q '^wine: Unhandled ' "$report"; then
+    echo "wine-run.sh: the program ended with an unhandled exception (see its stack above)" >&2
+    code=3
+fi
+exit $code
