@@ -129,14 +129,10 @@ ULONGLONG PlainBits(const VARIANT& value, size_t width) {
     }
 }
 
-// Moves all 16 bytes of a value, field by field as they were written, and empties the
-// source.
+// Moves a whole value and empties the source. Whole means 16 bytes, or 24 on 64-bit Windows,
+// where a record value holds two pointers after the type word.
 void MoveValue(VARIANT* to, VARIANT* from) {
-    to->vt = from->vt;
-    to->wReserved1 = from->wReserved1;
-    to->wReserved2 = from->wReserved2;
-    to->wReserved3 = from->wReserved3;
-    to->ullVal = from->ullVal;
+    std::memcpy(to, from, sizeof(VARIANT));
     from->vt = VT_EMPTY;
     from->ullVal = 0;
 }

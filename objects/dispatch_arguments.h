@@ -1,5 +1,5 @@
 // The arguments of a late-bound call: placing the caller's DISPPARAMS into the parameter
-// slots of a dispatch row, the 16-byte working copies the native method receives, and the
+// slots of a dispatch row, the item-value working copies the native method receives, and the
 // write-back of by-reference parameters after the call.
 #pragma once
 

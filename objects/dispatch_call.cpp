@@ -57,7 +57,7 @@ HRESULT CallNative(const DispatchRowHead* row, IUnknown* instance, ParameterSlot
                 value.byref = kind == VT_VARIANT ? static_cast<void*>(&slot.working)
                                                  : static_cast<void*>(&slot.working.llVal);
         } else if (kind == VT_VARIANT) {
-            // The whole 16 bytes travel: DispCallFunc copies them from the VARIANT itself.
+            // The whole item value travels: DispCallFunc copies it from the VARIANT itself.
             types[count] = VT_VARIANT;
             pointers[count] = &slot.working;
             ++count;
