@@ -31,29 +31,35 @@ namespace {
         PostMessageA(MainWindow, WM_CLOSE, 0, 0);
     });
     platform_trace::Enable(true);
+    static const ProcedureInfo caller = {"Caller", nullptr};
+    ProcFrame callerFrame(&caller);
     allocation_seam::FailAllocationNumber(failingAllocation);
     const LONG result = ProgramMain(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+    if (callerFrame.LastError() != 0) problem += "an error in the caller's frame; ";
     if (result != 0) problem += "ProgramMain returned " + std::to_string(result);
     std::fputs(problem.c_str(), stderr);
     std::exit(problem.empty() ? 0 : 1);
 }
 
+// At the first ShowWindow after the Pegs array got no memory: the error (7) is ProgramMain's
+// own, nothing read through the missing array, and the rest of the set-up went on.
+std::string StateWithoutPegArray() {
+    std::string wrong;
+    const ProcFrame& frame = CurrentProcFrame();
+    if (std::string(frame.procedure->name) != "ProgramMain" || frame.LastError() != 7)
+        wrong += "error 7 not in ProgramMain's frame; ";
+    if (Module.Pegs.descriptor.data) wrong += "Pegs has storage; ";
+    if (DiskSizes[DiskCount] != 253) wrong += "DiskSizes not filled; ";
+    if (!DiskImages[DiskCount] || !PegImage) wrong += "images not loaded; ";
+    return wrong;
+}
+
 }  // namespace
 
-// Without memory for the first array (Pegs) nothing reads through it: no peg is created,
-// the window still comes, shows its empty rods and closes normally; the solver needs all
-// three pegs and is not started.
+// Without memory for the first array (Pegs) no peg is created, the window still comes,
+// shows its empty rods and closes normally; the solver needs all three pegs and is not
+// started.
 TEST(ProgramMainDeathTest, NoMemoryForThePegArrayLeavesAWindowWithoutPegs) {
-    EXPECT_EXIT(RunProgramMainClosedAtShow(1,
-                                           [] {
-                                               std::string wrong;
-                                               if (Module.Pegs.descriptor.data)
-                                                   wrong += "Pegs has storage; ";
-                                               if (DiskSizes[DiskCount] != 253)
-                                                   wrong += "DiskSizes not filled; ";
-                                               if (!DiskImages[DiskCount] || !PegImage)
-                                                   wrong += "images not loaded; ";
-                                               return wrong;
-                                           }),
-                ::testing::ExitedWithCode(0), "^$");
+    EXPECT_EXIT(RunProgramMainClosedAtShow(1, StateWithoutPegArray), ::testing::ExitedWithCode(0),
+                "^$");
 }
