@@ -173,10 +173,13 @@ allocation_sweep() {
         done
         wait
     )
-    local met=0 bad=0 n outcome
+    local met=0 bad=0 n outcome first_met=0
     for n in $(seq 1 "$total"); do
         outcome=$(cut -d' ' -f2- "$dir/$n.result" 2>/dev/null)
-        [ "$(traced "$dir/$n.trace" AllocationFailed)" -gt 0 ] && met=$((met + 1))
+        if [ "$(traced "$dir/$n.trace" AllocationFailed)" -gt 0 ]; then
+            met=$((met + 1))
+            [ "$n" = 1 ] && first_met=1
+        fi
         if [ "$outcome" != "exit 0" ] && [ "$outcome" != "exit 255" ]; then
             bad=$((bad + 1))
             echo "allocation $n failing: ${outcome:-no result} (log: $dir/$n.log)"
@@ -185,6 +188,9 @@ allocation_sweep() {
     echo "allocation sweep: $total runs in $((SECONDS - began)) s ($jobs at a time), the failure" \
         "met in $met; outcomes:"
     cut -d' ' -f2- "$dir"/*.result | sort | uniq -c
+    # The switch itself: the first allocation comes in every run, and most runs reach theirs.
+    check "the injected failure came in run 1 and in $met of $total runs" \
+        test $first_met -eq 1 -a $((2 * met)) -ge "$total"
     check "every allocation of a run failing in turn: $total runs, $bad bad" test $bad -eq 0
 }
 
