@@ -61,7 +61,8 @@ HWND CreateHanoisWindow() {
 
 void EndWithoutWindow() {
     ProcFrame frame(&kEndWithoutWindowProcedure);
-    const bool noMemory = GetLastError() == ERROR_NOT_ENOUGH_MEMORY;  // left by CreateWindowExA
+    const DWORD why = GetLastError();  // left by CreateWindowExA
+    const bool noMemory = why == ERROR_NOT_ENOUGH_MEMORY || why == ERROR_OUTOFMEMORY;
     AfterSystemCall();
     PushBorrowedString(noMemory ? kNoMemoryText.Handle() : kNoWindowText.Handle());
     PushEmptyString();
