@@ -19,8 +19,7 @@ void LoadSceneImages() {
         HICON* image = DiskImages.Slot(disk);
         if (!image || DiskSizes[disk] == 0) continue;
         *image = static_cast<HICON>(AfterSystemCall(
-            LoadImageA(AfterSystemCall(GetModuleHandleA(nullptr)),
-                       MAKEINTRESOURCEA(DiskIconGroup), IMAGE_ICON, DiskSizes[disk],
-                       DiskSizes[disk], 0)));
+            LoadImageA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(DiskIconGroup),
+                       IMAGE_ICON, DiskSizes[disk], DiskSizes[disk], 0)));
     }
 }

@@ -53,10 +53,9 @@ void RegisterHanoisClass() {
 HWND CreateHanoisWindow() {
     ProcFrame frame(&kCreateHanoisWindowProcedure);
     RegisterHanoisClass();
-    return AfterSystemCall(CreateWindowExA(0, HanoisClassName, HanoisTitle, HanoisStyle,
-                                           CW_USEDEFAULT, CW_USEDEFAULT, HanoisWidth,
-                                           HanoisHeight, nullptr, nullptr,
-                                           AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
+    return AfterSystemCall(CreateWindowExA(
+        0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, HanoisWidth,
+        HanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
 }
 
 void EndWithoutWindow() {

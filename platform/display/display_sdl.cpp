@@ -218,8 +218,8 @@ uint32_t CreateWindow(const char* title, const char* className, int x, int y, in
         XSetClassHint(info.info.x11.display, info.info.x11.window, &hint);
         // Whole-program tests close the window by this id without searching the screen.
         if (platform_trace::Recording())
-            platform_trace::Record("DisplayWindow",
-                                   "x11=" + std::to_string(info.info.x11.window) + " title=" + title);
+            platform_trace::Record(
+                "DisplayWindow", "x11=" + std::to_string(info.info.x11.window) + " title=" + title);
     }
     return SDL_GetWindowID(window);
 }

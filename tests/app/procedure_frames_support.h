@@ -23,8 +23,7 @@ inline FrameSeen LookAtFrames() {
     const ProcFrame& frame = CurrentProcFrame();
     const ProcFrame* caller = frame.previous;
     return FrameSeen{frame.procedure ? frame.procedure->name : "", frame.LastError(),
-                     frame.ErrorFlags(),
-                     caller && caller->procedure ? caller->procedure->name : "",
+                     frame.ErrorFlags(), caller && caller->procedure ? caller->procedure->name : "",
                      caller ? caller->LastError() : BYTE{0}};
 }
 
@@ -44,8 +43,8 @@ struct PegOutOfMemory : ILinkListCollection {
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE FIRST(LONG*) override { return S_FALSE; }

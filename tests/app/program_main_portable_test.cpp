@@ -18,8 +18,7 @@ namespace {
 
 // Runs ProgramMain with the n-th run-time allocation failing and closes the window as soon as
 // it is shown. `atShow` looks at the program's state there and returns what is wrong with it.
-[[noreturn]] void RunProgramMainClosedAtShow(long failingAllocation,
-                                             std::string (*atShow)()) {
+[[noreturn]] void RunProgramMainClosedAtShow(long failingAllocation, std::string (*atShow)()) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     std::memset(&Module, 0, sizeof Module);
     static std::string (*check)() = atShow;

@@ -448,7 +448,7 @@ TEST(DispatchBadInput, ArgumentsThatCannotBeReadAreRefused) {
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argumentError, 0u);
     EXPECT_EQ(result.vt, VT_VARIANT);
-    EXPECT_EQ(result.llVal, 0);  // the stale text was released and the value zeroed
+    EXPECT_EQ(result.llVal, 0);              // the stale text was released and the value zeroed
     EXPECT_EQ(TextOf(text.bstrVal), "two");  // not written back after a failure
     VariantClear(&text);
     letters->Release();

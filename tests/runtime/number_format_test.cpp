@@ -100,8 +100,8 @@ TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
         long double value;
         const char* text;
     } cases[] = {
-        {0.0L, " 0"},  {-0.0L, "-0"},  {nan, " 0"},   {std::copysign(nan, -1.0L), "-0"},
-        {tiny, " 0"},  {-tiny, "-0"},
+        {0.0L, " 0"}, {-0.0L, "-0"}, {nan, " 0"}, {std::copysign(nan, -1.0L), "-0"},
+        {tiny, " 0"}, {-tiny, "-0"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Format(c.value), c.text) << c.text;
