@@ -66,7 +66,7 @@ void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
     }
 }
 
-// Part of PaintScene's own code (its frame is PaintScene's when it paints the window).
+// Belongs to PaintScene: no frame of its own, so its errors are the paint's.
 void ComposeScene(HDC target, LONG width, LONG height) {
     HBITMAP offscreen = AfterSystemCall(CreateCompatibleBitmap(target, width, height));
     HDC memory = AfterSystemCall(CreateCompatibleDC(target));

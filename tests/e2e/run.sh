@@ -97,7 +97,7 @@ same_picture() {  # window id, reference PNG: the client area equals it (1% per 
 
 geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
-# --- allocation failures over a whole run (portable, ASan build; called from part 5) --------
+# --- allocation failures over a whole run (portable ASan build, after the random closes) ---
 # A reference run that shows its first picture, makes three moves and is closed counts the
 # allocations K of such a run (HANOI_PLATFORM_TRACE reports them). Then, for every N in
 # 1..K, a run with HANOI_FAIL_ALLOCATION=N is closed after its first picture, once the
