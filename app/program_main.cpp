@@ -4,6 +4,7 @@
 #include "app/puzzle.h"
 #include "app/solver_thread.h"
 #include "objects/object_creation.h"
+#include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
 #include "runtime/string_literal.h"
 #include "ui/disk_images.h"
@@ -11,22 +12,31 @@
 
 namespace {
 constexpr auto kPegClass = StringLiteral("LinkListCollection");
+const ProcedureInfo kProgramMainProcedure = {"ProgramMain", nullptr};
 }  // namespace
 
 LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
+    ProcFrame frame(&kProgramMainProcedure);
     DimensionModuleArrays();
     // Step 2: each peg by the built-in class name, asking for the collection's own
     // interface. The name goes in as a borrowed literal, which the creation never frees.
-    for (LONG peg = 0; peg < PegCount; ++peg)
-        CreateObject(reinterpret_cast<IUnknown**>(&Pegs[peg]), kCreateBuiltin,
-                     BorrowedHandle(kPegClass.Handle()), IID_ILinkListCollection);
-    for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
+    // A Pegs array without storage (no memory) has nowhere to keep a peg: none is made.
+    for (LONG peg = 0; peg < PegCount; ++peg) {
+        if (ILinkListCollection** slot = Pegs.Slot(peg))
+            CreateObject(reinterpret_cast<IUnknown**>(slot), kCreateBuiltin,
+                         BorrowedHandle(kPegClass.Handle()), IID_ILinkListCollection);
+    }
+    for (LONG disk = 1; disk <= DiskCount; ++disk) {
+        if (LONG* size = DiskSizes.Slot(disk)) *size = DiskSizeOf(disk);
+    }
     LoadSceneImages();                  // steps 4 and 5
     MainWindow = CreateHanoisWindow();  // step 6
     // Without a window (no display) the loop below would wait for a quit that never comes.
     if (!MainWindow) EndWithoutWindow();
     ShowWindow(MainWindow, SW_SHOWNORMAL);  // step 7: the first paint, three empty pegs
+    AfterSystemCall();
     UpdateWindow(MainWindow);
+    AfterSystemCall();
     // The solver needs all three pegs: when one could not be created the puzzle stays as it
     // is drawn (no disks) and the window still works and closes normally.
     if (Pegs[0] && Pegs[1] && Pegs[2]) StartSolverThread();

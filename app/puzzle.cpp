@@ -4,8 +4,14 @@
 
 #include "objects/item_value.h"
 #include "runtime/object_result.h"
+#include "runtime/proc_frame.h"
 
 ModuleVariables Module;
+
+namespace {
+const ProcedureInfo kFillPegsProcedure = {"FillPegs", nullptr};
+const ProcedureInfo kMoveDiskProcedure = {"MoveDisk", nullptr};
+}  // namespace
 
 void DimensionModuleArrays() {
     // Element sizes are the host's: references and handles take 8 bytes on the 64-bit host.
@@ -22,6 +28,7 @@ ILinkListCollection* PegAt(LONG peg) {
 }
 
 void FillPegs(LONG diskCount) {
+    ProcFrame frame(&kFillPegsProcedure);
     for (LONG peg = 0; peg < PegCount; ++peg) CheckObjectResult(PegAt(peg)->CLEAR());
     for (LONG disk = diskCount; disk >= 1; --disk) {
         // The disk goes in by reference to the loop variable; the collection stores the value.
@@ -33,6 +40,7 @@ void FillPegs(LONG diskCount) {
 }
 
 void MoveDisk(LONG fromPeg, LONG toPeg) {
+    ProcFrame frame(&kMoveDiskProcedure);
     ILinkListCollection* source = PegAt(fromPeg);
     CheckObjectResult(source->COUNT(&SourceCount));
     ItemClear(&MovingDisk);
@@ -42,5 +50,7 @@ void MoveDisk(LONG fromPeg, LONG toPeg) {
     CheckObjectResult(source->REMOVE(&SourceCount));
     CheckObjectResult(PegAt(toPeg)->ADD(&MovingDisk));
     RedrawWindow(MainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    AfterSystemCall();
     Sleep(MoveDelayMs);
+    AfterSystemCall();
 }

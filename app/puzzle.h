@@ -24,16 +24,25 @@ struct ModuleVariables {
 };
 extern ModuleVariables Module;
 
-// Element access to a one-dimensional module array by its own index, straight through the
-// descriptor's data pointer (no index is checked), so that Pegs[p] and DiskSizes[d] read
-// as the program's arrays do.
+// Element access to a one-dimensional module array by its own index. An array that could
+// not be dimensioned (no memory for its storage) has no elements at all: reading one gives
+// the empty value (0, a null reference or handle), and there is no slot to store into, so
+// the program goes on as after any failed operation and never reads through a null block.
+// Indices outside the bounds are treated alike.
 template <typename Element>
 class ModuleArray {
    public:
     explicit constexpr ModuleArray(ArrayVariable<1>& array) : array_(array) {}
-    Element& operator[](LONG index) const {
-        const LONG lower = static_cast<LONG>(ArrayDimensionWords(&array_.descriptor)[0]);
-        return static_cast<Element*>(array_.descriptor.data)[index - lower];
+    Element operator[](LONG index) const {
+        const Element* slot = Slot(index);
+        return slot ? *slot : Element{};
+    }
+    // The element's storage, or null when the array has no such element.
+    Element* Slot(LONG index) const {
+        ArrayDescriptor* array = &array_.descriptor;
+        if (!(array->flags & kArrayDimensioned) || !array->data) return nullptr;
+        if (index < ArrayLowerBound(array, 1) || index > ArrayUpperBound(array, 1)) return nullptr;
+        return static_cast<Element*>(array->data) + (index - ArrayLowerBound(array, 1));
     }
 
    private:

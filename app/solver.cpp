@@ -2,6 +2,11 @@
 #include "app/solver.h"
 
 #include "app/puzzle.h"
+#include "runtime/proc_frame.h"
+
+namespace {
+const ProcedureInfo kSolveHanoiProcedure = {"SolveHanoi", nullptr};
+}  // namespace
 
 LONG SparePeg(LONG fromPeg, LONG toPeg) {
     if (fromPeg != 0 && toPeg != 0) return 0;
@@ -10,6 +15,7 @@ LONG SparePeg(LONG fromPeg, LONG toPeg) {
 }
 
 void SolveHanoi(LONG diskCount, LONG fromPeg, LONG toPeg) {
+    ProcFrame frame(&kSolveHanoiProcedure);
     // Guarded: a count below 1 would otherwise recurse without end.
     if (diskCount < 1) return;
     if (diskCount == 1) {
@@ -21,4 +27,5 @@ void SolveHanoi(LONG diskCount, LONG fromPeg, LONG toPeg) {
         SolveHanoi(diskCount - 1, spare, toPeg);
     }
     InvalidateRect(MainWindow, nullptr, TRUE);
+    AfterSystemCall();
 }

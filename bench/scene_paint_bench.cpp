@@ -36,8 +36,8 @@ void SetUpStartPosition() {
     done = true;
     StartThreadRecords();  // as after start-up: the run-time's record of this thread
     DimensionModuleArrays();
-    for (LONG peg = 0; peg < PegCount; ++peg) Pegs[peg] = NewListCollection();
-    for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
+    for (LONG peg = 0; peg < PegCount; ++peg) *Pegs.Slot(peg) = NewListCollection();
+    for (LONG disk = 1; disk <= DiskCount; ++disk) *DiskSizes.Slot(disk) = DiskSizeOf(disk);
     LoadSceneImages();
     FillPegs(DiskCount);
 }

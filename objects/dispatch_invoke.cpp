@@ -129,9 +129,9 @@ HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID
         ReleaseAndZero(result);
         resultKind = ResultKind(row);
         if (resultKind == VT_ILLEGAL) return DISP_E_BADVARTYPE;
-        // A VARIANT typed VT_VARIANT is no value at all (nothing could release or copy into
-        // it): an item-value result stays empty until the method stores the item.
-        if (resultKind != VT_VARIANT) result->vt = resultKind;
+        // Typed with the result's kind, also VT_VARIANT for an item value: a failure before
+        // the call leaves the result so.
+        result->vt = resultKind;
         methodResultAddress = result;
     } else if (result) {
         ReleaseAndZero(result);  // no result: the caller's VARIANT reads as empty
@@ -141,8 +141,12 @@ HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID
     hr = PlaceArguments(*arguments, row, slots, argumentError);
     if (SUCCEEDED(hr)) hr = MakeWorkingCopies(slots, count, locale, argumentError);
     HRESULT methodResult = S_OK;
-    if (SUCCEEDED(hr))
+    if (SUCCEEDED(hr)) {
+        // VT_VARIANT alone is no value (nothing could release or copy into it): the method
+        // stores its item into an empty VARIANT.
+        if (resultKind == VT_VARIANT) result->vt = VT_EMPTY;
         hr = CallNative(row, self, slots, methodResultAddress, resultKind, &methodResult);
+    }
     if (FAILED(hr)) {
         ReleaseWorkingCopies(slots, count);
         return hr;

@@ -2,6 +2,7 @@
 // push the text as a dynamic string.
 #include "runtime/number_format.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "runtime/decimal_digits.h"
@@ -31,8 +32,9 @@ size_t FormatNumberText(long double value, int digitCount, uint32_t flags,
     if (digitCount < 1 || digitCount > kMaxDecimalDigits) digitCount = kMaxDecimalDigits;
     char digits[kMaxDecimalDigits + 1];
     const DecimalDigitsResult r = DecimalDigits(value, digitCount, digits);
-    // The sign comes from DecimalDigits, so negative zero and negative NaNs print as " 0".
-    text[0] = r.negative ? '-' : ' ';
+    // The sign is the value's sign bit, not DecimalDigits' sign (which it clears for zero,
+    // denormals and NaNs): negative zero and a NaN with its sign bit set print as "-0".
+    text[0] = std::signbit(value) ? '-' : ' ';
     size_t len = 1;
 
     int k = digitCount;

@@ -44,6 +44,7 @@ ProcFrame::ProcFrame(const ProcedureInfo* procedure, void* locals)
       savedServiceDepth(serviceDepth),
       linked(true) {
     currentFrame = this;
+    LoadFpuControlWord(controlWord);
     // A procedure called back from inside a service (a thread function from the start
     // wrapper) calls services of its own at depth 0 again.
     serviceDepth = 0;
@@ -73,4 +74,10 @@ RuntimeService::~RuntimeService() {
 
 int RuntimeServiceDepth() {
     return serviceDepth;
+}
+
+void AfterSystemCall() {
+    // The root frame (no program procedure running) holds no word: the run-time's own then.
+    const WORD word = CurrentProcFrame().controlWord;
+    LoadFpuControlWord(word ? word : kRuntimeFpuControlWord);
 }

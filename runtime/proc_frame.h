@@ -27,9 +27,10 @@ struct ProcedureInfo {
 };
 
 struct ProcFrame {
-    // Sets up the frame of a procedure: control word 0x133F stored (program code reloads it
-    // from here after every call into the system), everything else zero, and the frame made
-    // the calling thread's current one. `locals` is the base
+    // Sets up the frame of a procedure: control word 0x133F stored and loaded (a procedure
+    // the system calls back, such as a window procedure, may be entered under another word;
+    // program code reloads it from here after every call into the system), everything else
+    // zero, and the frame made the calling thread's current one. `locals` is the base
     // of the procedure's locals (zeroed by the procedure) for its local CleanupTable.
     explicit ProcFrame(const ProcedureInfo* procedure = nullptr, void* locals = nullptr);
     // The procedure's exit: walks its local CleanupTable (an array whose storage cannot be
@@ -85,3 +86,14 @@ class RuntimeService {
 
 // How many run-time service calls are open on the calling thread in the current frame.
 int RuntimeServiceDepth();
+
+// Program code's step after every call into the system: the system may come back with a
+// control word of its own loaded (a driver, a hook or a library built with other settings),
+// so the running procedure's word (0x133F) is loaded again from its frame.
+void AfterSystemCall();
+// The same around a call that has a result: AfterSystemCall(BeginPaint(window, &paint)).
+template <typename Result>
+inline Result AfterSystemCall(Result result) {
+    AfterSystemCall();
+    return result;
+}

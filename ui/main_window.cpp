@@ -14,11 +14,16 @@ BOOL ClassRegistered = 0;
 namespace {
 const ProcedureInfo kRegisterHanoisClassProcedure = {"RegisterHanoisClass", nullptr};
 const ProcedureInfo kEndWithoutWindowProcedure = {"EndWithoutWindow", nullptr};
+const ProcedureInfo kCreateHanoisWindowProcedure = {"CreateHanoisWindow", nullptr};
+const ProcedureInfo kHanoisWndProcProcedure = {"HanoisWndProc", nullptr};
+const ProcedureInfo kRunMessageLoopProcedure = {"RunMessageLoop", nullptr};
 constexpr auto kRegisterFailedText = WideLiteral(WSTR("RegisterClass for hanois failed"));
 constexpr auto kNoWindowText =
     WideLiteral(WSTR("No display is available: the window cannot be opened"));
-// A run that could not show the puzzle must not look like a normal end (exit code 0).
-constexpr LONG kNoWindowExitCode = 1;
+constexpr auto kNoMemoryText = WideLiteral(WSTR("Not enough memory: the window cannot be opened"));
+// A run that could not show the puzzle ends as a fatal start-up failure does (255), never
+// like a normal end (0).
+constexpr LONG kNoWindowExitCode = 255;
 }  // namespace
 
 void RegisterHanoisClass() {
@@ -29,13 +34,14 @@ void RegisterHanoisClass() {
     record.lpfnWndProc = HanoisWndProc;
     record.cbClsExtra = 0;
     record.cbWndExtra = 0;
-    record.hInstance = GetModuleHandleA(nullptr);
-    record.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(AppIconGroup));
-    record.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    record.hInstance = AfterSystemCall(GetModuleHandleA(nullptr));
+    record.hIcon = AfterSystemCall(
+        LoadIconA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(AppIconGroup)));
+    record.hCursor = AfterSystemCall(LoadCursorA(nullptr, IDC_ARROW));
     record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     record.lpszMenuName = nullptr;
     record.lpszClassName = HanoisClassName;
-    if (RegisterClassA(&record) == 0) {
+    if (AfterSystemCall(RegisterClassA(&record)) == 0) {
         PushBorrowedString(kRegisterFailedText.Handle());
         PushEmptyString();  // no title: the run-time's caption "Quarkstone"
         ShowMessageBox(MB_TASKMODAL | MB_SETFOREGROUND);
@@ -45,21 +51,26 @@ void RegisterHanoisClass() {
 }
 
 HWND CreateHanoisWindow() {
+    ProcFrame frame(&kCreateHanoisWindowProcedure);
     RegisterHanoisClass();
-    return CreateWindowExA(0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT,
-                           CW_USEDEFAULT, HanoisWidth, HanoisHeight, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return AfterSystemCall(CreateWindowExA(
+        0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, HanoisWidth,
+        HanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
 }
 
 void EndWithoutWindow() {
     ProcFrame frame(&kEndWithoutWindowProcedure);
-    PushBorrowedString(kNoWindowText.Handle());
+    const DWORD why = GetLastError();  // left by CreateWindowExA
+    const bool noMemory = why == ERROR_NOT_ENOUGH_MEMORY || why == ERROR_OUTOFMEMORY;
+    AfterSystemCall();
+    PushBorrowedString(noMemory ? kNoMemoryText.Handle() : kNoWindowText.Handle());
     PushEmptyString();
     ShowMessageBox(MB_TASKMODAL | MB_SETFOREGROUND);
     RuntimeExit(kNoWindowExitCode);
 }
 
 LRESULT CALLBACK HanoisWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ProcFrame frame(&kHanoisWndProcProcedure);
     if (message == WM_ERASEBKGND) return 0;  // PaintScene fills the whole client area
     if (message == WM_PAINT) {
         PaintScene(window);
@@ -67,16 +78,20 @@ LRESULT CALLBACK HanoisWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
+        AfterSystemCall();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return AfterSystemCall(DefWindowProcA(window, message, wParam, lParam));
 }
 
 LONG RunMessageLoop(HWND) {
+    ProcFrame frame(&kRunMessageLoopProcedure);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+    while (AfterSystemCall(GetMessageA(&message, nullptr, 0, 0)) != 0) {
         TranslateMessage(&message);
+        AfterSystemCall();
         DispatchMessageA(&message);
+        AfterSystemCall();
     }
     return 0;
 }

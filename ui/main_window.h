@@ -21,9 +21,10 @@ void RegisterHanoisClass();
 // Registers the class, then creates the (hidden) main window; returns its handle unchanged.
 HWND CreateHanoisWindow();
 
-// The main window could not be created (on the portable host: no display). Says so in one
-// message ("No display is available: the window cannot be opened", on standard error when
-// no box can be shown) and ends the process with exit code 1, without starting the solver.
+// The main window could not be created (on the portable host: no display, or no memory).
+// Says so in one message ("No display is available: the window cannot be opened", or "Not
+// enough memory: ..." when the creation failed for memory; on standard error when no box can
+// be shown) and ends the process with exit code 255, without starting the solver.
 [[noreturn]] void EndWithoutWindow();
 
 // WM_ERASEBKGND: 0, nothing erased; WM_PAINT: PaintScene, 0; WM_DESTROY: PostQuitMessage(0),

@@ -6,6 +6,7 @@
 #include "app/puzzle.h"
 #include "objects/item_value.h"
 #include "runtime/object_result.h"
+#include "runtime/proc_frame.h"
 #include "ui/disk_images.h"
 
 #include <cmath>
@@ -17,6 +18,9 @@ LONG HalfRoundedToEven(LONG n) {
 }
 
 namespace {
+
+const ProcedureInfo kDrawPegProcedure = {"DrawPeg", nullptr};
+const ProcedureInfo kPaintSceneProcedure = {"PaintScene", nullptr};
 
 // The disk number an item holds, or 0 when the item cannot be one: an empty value from an
 // ITEM that found the peg shorter than its COUNT said, or anything outside 1..DiskCount.
@@ -31,7 +35,9 @@ LONG DiskNumberOf(const VARIANT& item) {
 }  // namespace
 
 void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
+    ProcFrame frame(&kDrawPegProcedure);
     DrawIconEx(dc, x, y, PegImage, PegImageSize, PegImageSize, 0, nullptr, DI_NORMAL);
+    AfterSystemCall();
     const LONG ax = x + DiskAnchorDx;
     LONG ay = y + DiskAnchorDy;
     ILinkListCollection* pegs = PegAt(peg);
@@ -47,41 +53,54 @@ void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
         CheckObjectResult(pegs->ITEM(&index, &item));
         const LONG disk = DiskNumberOf(item);
         ItemRelease(&item);
-        if (disk != 0) {
-            const LONG size = DiskSizes[disk];
+        // DiskSizes without storage (no memory at start-up) gives size 0: no such disk is
+        // drawn, since DrawIconEx would take size 0 as the image's own size.
+        const LONG size = DiskSizes[disk];
+        if (disk != 0 && size != 0) {
             const LONG left = HalfRoundedToEven(2 * ax - size);  // ax - size / 2, halves to even
             const LONG top = HalfRoundedToEven(2 * ay - size);
             DrawIconEx(dc, left, top, DiskImages[disk], size, size, 0, nullptr, DI_NORMAL);
+            AfterSystemCall();
         }
         ay -= DiskStep;
     }
 }
 
+// Belongs to PaintScene: no frame of its own, so its errors are the paint's.
 void ComposeScene(HDC target, LONG width, LONG height) {
-    HBITMAP offscreen = CreateCompatibleBitmap(target, width, height);
-    HDC memory = CreateCompatibleDC(target);
-    HGDIOBJ kept = SelectObject(memory, offscreen);
+    HBITMAP offscreen = AfterSystemCall(CreateCompatibleBitmap(target, width, height));
+    HDC memory = AfterSystemCall(CreateCompatibleDC(target));
+    HGDIOBJ kept = AfterSystemCall(SelectObject(memory, offscreen));
 
-    HBRUSH background = CreateSolidBrush(SceneBackground);
+    HBRUSH background = AfterSystemCall(CreateSolidBrush(SceneBackground));
     RECT all{0, 0, width, height};
     FillRect(memory, &all, background);
+    AfterSystemCall();
     DeleteObject(background);
+    AfterSystemCall();
 
     for (LONG peg = 0; peg < PegCount; ++peg)
         DrawPeg(memory, PegImageLeft + PegSpacing * peg, PegImageTop, peg);
 
     BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    AfterSystemCall();
 
     SelectObject(memory, kept);
+    AfterSystemCall();
     DeleteObject(offscreen);
+    AfterSystemCall();
     DeleteDC(memory);
+    AfterSystemCall();
 }
 
 void PaintScene(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    ProcFrame frame(&kPaintSceneProcedure);
+    PAINTSTRUCT paint{};  // a BeginPaint that fails leaves it as it is for EndPaint
+    HDC dc = AfterSystemCall(BeginPaint(window, &paint));
     RECT client{0, 0, 0, 0};
     GetClientRect(window, &client);
+    AfterSystemCall();
     ComposeScene(dc, client.right, client.bottom);
     EndPaint(window, &paint);
+    AfterSystemCall();
 }

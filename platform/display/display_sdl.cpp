@@ -216,6 +216,10 @@ uint32_t CreateWindow(const char* title, const char* className, int x, int y, in
     if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
         XClassHint hint{const_cast<char*>(className), const_cast<char*>(className)};
         XSetClassHint(info.info.x11.display, info.info.x11.window, &hint);
+        // Whole-program tests close the window by this id without searching the screen.
+        if (platform_trace::Recording())
+            platform_trace::Record(
+                "DisplayWindow", "x11=" + std::to_string(info.info.x11.window) + " title=" + title);
     }
     return SDL_GetWindowID(window);
 }

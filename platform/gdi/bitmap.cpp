@@ -1,5 +1,6 @@
 // Bitmaps: CreateCompatibleBitmap, CreateDIBSection and GetPixel. Every bitmap is 32-bit.
 #include "platform/gdi/gdi_objects.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 
 #include <cstdio>
@@ -17,7 +18,7 @@ BitmapState* NewBitmap(int width, int height) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    auto* bitmap = new (std::nothrow) BitmapState();
+    auto* bitmap = run_allocations::Allow() ? new (std::nothrow) BitmapState() : nullptr;
     if (!bitmap) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

@@ -1,5 +1,6 @@
 // Solid brushes and FillRect (a USER32 call on Windows, kept with the brushes here).
 #include "platform/gdi/gdi_objects.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 
 #include <cstdio>
@@ -67,7 +68,7 @@ bool gdi_objects::BrushColor(HBRUSH brush, COLORREF* color) {
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-    auto* brush = new (std::nothrow) BrushState();
+    auto* brush = run_allocations::Allow() ? new (std::nothrow) BrushState() : nullptr;
     if (!brush) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

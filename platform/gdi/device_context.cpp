@@ -1,6 +1,7 @@
 // Memory device contexts and the objects selected into them: CreateCompatibleDC, DeleteDC,
 // SelectObject, DeleteObject, GetObjectA.
 #include "platform/gdi/gdi_objects.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 
 #include <cstdio>
@@ -19,7 +20,7 @@ std::string Hex(const void* handle) {
 
 HDC CreateCompatibleDC(HDC reference) {
     if (reference && !FindDc(reference)) return nullptr;
-    auto* dc = new (std::nothrow) DeviceContextState();
+    auto* dc = run_allocations::Allow() ? new (std::nothrow) DeviceContextState() : nullptr;
     if (!dc) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

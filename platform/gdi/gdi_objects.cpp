@@ -4,7 +4,10 @@
 // (a DC is used by one thread at a time, as on Windows).
 #include "platform/gdi/gdi_objects.h"
 
+#include "platform/run_allocations.h"
+
 #include <mutex>
+#include <new>
 #include <unordered_map>
 
 namespace gdi_objects {
@@ -120,7 +123,11 @@ RECT DrawableArea(DeviceContextState* dc) {
 }
 
 HDC CreatePaintDc(PixelSurface* windowPixels, const RECT& clip) {
-    auto* dc = new DeviceContextState();
+    auto* dc = run_allocations::Allow() ? new (std::nothrow) DeviceContextState() : nullptr;
+    if (!dc) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     dc->paintDc = true;
     dc->windowPixels = windowPixels;
     dc->brush = StockWhiteBrush();

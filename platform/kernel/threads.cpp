@@ -1,5 +1,6 @@
 // Threads for the portable host over POSIX threads. A thread's state is shared by its
 // handle and the running thread and lives until both are gone; threads run detached.
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/win32.h"
 
@@ -69,6 +70,10 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize, LPTHREAD_S
         "CreateThread", "stack=" + std::to_string(stackSize) + " flags=" + std::to_string(flags));
     if (security || flags != 0 || !start) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (!run_allocations::Allow()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     auto state = std::make_shared<ThreadState>();

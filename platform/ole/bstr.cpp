@@ -1,6 +1,7 @@
 // Counted strings for the portable host. Layout as on Windows: a 32-bit byte length, the
 // bytes, then two zero bytes, so a BSTR also reads as a zero-terminated wide string.
 #include "platform/fault_injection.h"
+#include "platform/run_allocations.h"
 #include "platform/win32.h"
 
 #include <cstdlib>
@@ -16,7 +17,9 @@ constexpr uint64_t kMaxByteLength = 0xFFFFFFFFull - 8 - sizeof(OLECHAR) - 1;
 constexpr size_t kHeaderBytes = 8;
 
 BSTR AllocateBytes(const void* source, uint64_t length) {
-    if (length > kMaxByteLength || !platform_faults::AllowStringAllocation()) return nullptr;
+    if (length > kMaxByteLength || !platform_faults::AllowStringAllocation() ||
+        !run_allocations::Allow())
+        return nullptr;
     auto* block = static_cast<BYTE*>(std::malloc(kHeaderBytes + length + sizeof(OLECHAR) + 1));
     if (!block) return nullptr;
     platform_faults::CountStringAllocated();

@@ -1,6 +1,8 @@
 // Icon handles: creation from decoded pixels, lookup, DestroyIcon.
 #include "platform/user/icon_state.h"
 
+#include "platform/run_allocations.h"
+
 #include <mutex>
 #include <new>
 #include <unordered_set>
@@ -19,7 +21,7 @@ HICON Create(int width, int height, const uint8_t* bgra, bool shared) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto* icon = new (std::nothrow) IconState();
+    auto* icon = run_allocations::Allow() ? new (std::nothrow) IconState() : nullptr;
     if (!icon) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

@@ -1,5 +1,6 @@
 // MessageBoxA and MessageBoxW: SDL's modal box, standard error without a display.
 #include "platform/display/display.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/user/window_state.h"
 
@@ -70,7 +71,10 @@ int Show(HWND owner, const std::string& text, const std::string& caption, UINT s
         if (auto window = user_state::LookUpWindow(owner)) native = window->nativeWindow;
         SetLastError(saved);
     }
-    int chosen = display::ShowMessageBox(caption, text, kSets[set].buttons, icon, native);
+    // A run with an injected allocation failure is unattended: nobody would close a box.
+    int chosen = run_allocations::Injecting()
+                     ? -1
+                     : display::ShowMessageBox(caption, text, kSets[set].buttons, icon, native);
     if (chosen < 0) {  // no display: the message must still reach someone
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(stderr);

@@ -1,6 +1,7 @@
 // The message queue: GetMessageA, PostMessageA, PostQuitMessage, TranslateMessage and
 // DispatchMessageA, and the turning of display events into messages.
 #include "platform/display/display.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/user/window_state.h"
 
@@ -17,12 +18,18 @@ DWORD Now() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void Post(ThreadQueue& queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// False, with nothing queued, when the queue has no room for one more entry.
+bool Post(ThreadQueue& queue, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!run_allocations::Allow()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
     {
         std::lock_guard<std::mutex> guard(queue.lock);
         queue.posted.push_back(MSG{window, message, wParam, lParam, Now(), POINT{0, 0}});
     }
     queue.wake.notify_all();
+    return true;
 }
 
 void Resize(WindowState& window, int width, int height) {
@@ -192,7 +199,7 @@ BOOL PostMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     } else {
         queue = user_state::CurrentQueue();
     }
-    Post(*queue, handle, message, wParam, lParam);
+    if (!Post(*queue, handle, message, wParam, lParam)) return FALSE;
     user_state::WakeQueue(*queue);
     return TRUE;
 }
@@ -218,6 +225,10 @@ BOOL TranslateMessage(const MSG* message) {
     }
     if (!character) return FALSE;
     UINT charMessage = message->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    if (!run_allocations::Allow()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
     auto queue = user_state::CurrentQueue();
     std::lock_guard<std::mutex> guard(queue->lock);
     // Windows puts the character message at the front so it comes next.

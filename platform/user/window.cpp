@@ -1,6 +1,7 @@
 // Top-level windows: CreateWindowExA, DestroyWindow, ShowWindow, UpdateWindow, geometry
 // and SendMessageA.
 #include "platform/display/display.h"
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/user/icon_state.h"
 #include "platform/user/window_state.h"
@@ -77,6 +78,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     int clientHeight =
         std::max(0, height - (framed ? user_state::kFrameTop + user_state::kFrameBottom : 0));
 
+    if (!run_allocations::Allow()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     auto window = std::make_shared<WindowState>();
     window->windowClass = windowClass;
     window->procedure = windowClass->record.lpfnWndProc;

@@ -1,4 +1,5 @@
 // Window classes: RegisterClassA and the class table.
+#include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/user/window_state.h"
 
@@ -48,6 +49,10 @@ ATOM RegisterClassA(const WNDCLASSA* record) {
     }
     platform_trace::Record("RegisterClassA", std::string("name=") + record->lpszClassName +
                                                  " style=" + std::to_string(record->style));
+    if (!run_allocations::Allow()) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     auto entry = std::make_shared<user_state::ClassState>();
     entry->name = record->lpszClassName;
     entry->record = *record;

@@ -53,7 +53,7 @@ TEST(ModuleArrays, DimensionedWithTheirBoundsAndTypes) {
         EXPECT_EQ(DiskSizes[disk], 0);
         EXPECT_EQ(DiskImages[disk], nullptr);
     }
-    DiskSizes[DiskCount] = 253;
+    *DiskSizes.Slot(DiskCount) = 253;
     DimensionModuleArrays();  // already dimensioned: kept with its contents
     EXPECT_EQ(DiskSizes[DiskCount], 253);
     for (ArrayVariable<1>* array : {&Module.Pegs, &Module.DiskImages, &Module.DiskSizes})

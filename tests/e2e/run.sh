@@ -111,6 +111,103 @@ if [ "$host" = windows ]; then
     check "a deliberate crash prints its stack" grep -q 'Backtrace:' "$out/crash.log"
 fi
 
+# --- allocation failures over a whole run (portable ASan build, after the random closes) ---
+# A reference run that shows its first picture, makes three moves and is closed counts the
+# allocations K of such a run (HANOI_PLATFORM_TRACE reports them). Then, for every N in
+# 1..K, a run with HANOI_FAIL_ALLOCATION=N is closed after its first picture, once the
+# failure has come (or three moves went by without it), or ends by itself when no window
+# comes. Each must end with exit code 0 or 255 within its time limit, with no sanitizer
+# report. Several runs share the display at once (HANOI_SWEEP_JOBS, default 3).
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+traced() { grep -cE "^[0-9.]+ $2( |\$)" "$1" 2>/dev/null; }  # trace, "Call[ detail]": lines
+
+# Runs the ASan build with the given failing allocation (0: none) and closes it as above.
+# Prints the outcome: "exit C", "signal S", "hang" or "sanitizer report" (after the code).
+run_with_failure() {  # N, trace file, log file
+    local n=$1 trace=$2 log=$3 id= code
+    if [ "$n" -gt 0 ]; then
+        HANOI_FAIL_ALLOCATION=$n HANOI_PLATFORM_TRACE=$trace "$asan" >"$log" 2>&1 &
+    else
+        HANOI_PLATFORM_TRACE=$trace "$asan" >"$log" 2>&1 &
+    fi
+    local pid=$! start
+    start=$(now_ms)
+    while kill -0 $pid 2>/dev/null; do
+        local elapsed=$(($(now_ms) - start))
+        [ -z "$id" ] && id=$(awk '$2 == "DisplayWindow" {sub("x11=", "", $3); print $3; exit}' \
+            "$trace" 2>/dev/null)
+        if [ -n "$id" ] && [ "$(traced "$trace" EndPaint)" -gt 0 ]; then
+            [ "$n" -gt 0 ] && [ "$(traced "$trace" AllocationFailed)" -gt 0 ] && break
+            [ "$(traced "$trace" "Sleep 250")" -ge 3 ] && break
+        fi
+        [ -z "$id" ] && [ $elapsed -ge 5000 ] && break  # no window comes
+        [ $elapsed -ge 15000 ] && break
+        sleep 0.05
+    done
+    # A close whose queue entry could not be had is lost, as a click would be: asked again.
+    local deadline=$(($(now_ms) + 10000))
+    while kill -0 $pid 2>/dev/null && [ "$(now_ms)" -lt $deadline ]; do
+        [ -n "$id" ] && "$close_tool" "$id" >/dev/null 2>&1
+        for _ in $(seq 1 20); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
+    done
+    if kill -0 $pid 2>/dev/null; then
+        kill -9 $pid 2>/dev/null
+        wait $pid 2>/dev/null
+        echo hang
+        return
+    fi
+    wait $pid
+    code=$?
+    if grep -qE 'Sanitizer|runtime error' "$log"; then
+        echo "sanitizer report"
+    elif [ $code -gt 128 ] && [ $code -ne 255 ]; then
+        echo "signal $((code - 128))"
+    else
+        echo "exit $code"
+    fi
+}
+
+allocation_sweep() {
+    local dir=$out/allocation_sweep jobs=${HANOI_SWEEP_JOBS:-3} began=$SECONDS
+    mkdir -p "$dir"
+    local reference
+    reference=$(run_with_failure 0 "$dir/reference.trace" "$dir/reference.log")
+    local total
+    total=$(awk '$2 == "Allocations" {sub("made=", "", $3); print $3}' "$dir/reference.trace")
+    check "reference run for the allocation sweep: exit 0 after three moves ($reference)" \
+        test "$reference" = "exit 0" -a "$(traced "$dir/reference.trace" "Sleep 250")" -ge 3
+    if [ -z "$total" ] || [ "$total" -lt 1 ]; then
+        fail "the reference run reported its allocations"
+        return
+    fi
+    (
+        for n in $(seq 1 "$total"); do
+            while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n; done
+            { echo "$n $(run_with_failure "$n" "$dir/$n.trace" "$dir/$n.log")" >"$dir/$n.result"; } &
+        done
+        wait
+    )
+    local met=0 bad=0 n outcome first_met=0
+    for n in $(seq 1 "$total"); do
+        outcome=$(cut -d' ' -f2- "$dir/$n.result" 2>/dev/null)
+        if [ "$(traced "$dir/$n.trace" AllocationFailed)" -gt 0 ]; then
+            met=$((met + 1))
+            [ "$n" = 1 ] && first_met=1
+        fi
+        if [ "$outcome" != "exit 0" ] && [ "$outcome" != "exit 255" ]; then
+            bad=$((bad + 1))
+            echo "allocation $n failing: ${outcome:-no result} (log: $dir/$n.log)"
+        fi
+    done
+    echo "allocation sweep: $total runs in $((SECONDS - began)) s ($jobs at a time), the failure" \
+        "met in $met; outcomes:"
+    cut -d' ' -f2- "$dir"/*.result | sort | uniq -c
+    # The switch itself: the first allocation comes in every run, and most runs reach theirs.
+    check "the injected failure came in run 1 and in $met of $total runs" \
+        test $first_met -eq 1 -a $((2 * met)) -ge "$total"
+    check "every allocation of a run failing in turn: $total runs, $bad bad" test $bad -eq 0
+}
+
 # --- 1. a whole run: window, pictures, solve time, close after the solve -------------------
 trace=$out/solve.trace
 HANOI_PLATFORM_TRACE=$trace "${program[@]}" >"$out/solve.log" 2>&1 &
@@ -281,6 +378,7 @@ if [ "$host" = portable ]; then
             fi
         done
         check "closes at random moments, ASan build: $closes runs, $bad bad" test $bad -eq 0
+        allocation_sweep
     else
         fail "no AddressSanitizer build at $asan"
     fi

@@ -429,7 +429,7 @@ TEST(DispatchBadInput, ArgumentsThatCannotBeReadAreRefused) {
     VARIANT toInnerNull = ByRef(VT_VARIANT, &innerNull);
     EXPECT_EQ(InvokeWith(letters, 8, DISPATCH_METHOD, &toInnerNull, 1, &result),
               DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(result.vt, VT_EMPTY);  // released and typed before the failure (item value)
+    EXPECT_EQ(result.vt, VT_VARIANT);  // released and typed before the failure (item value)
     // Item values by reference three deep: further than the copy follows.
     VARIANT deepest = I4v(1);
     VARIANT deeper = ByRef(VT_VARIANT, &deepest);
@@ -441,10 +441,14 @@ TEST(DispatchBadInput, ArgumentsThatCannotBeReadAreRefused) {
     undefined.vt = 0x7F;
     EXPECT_EQ(InvokeWith(letters, 8, DISPATCH_METHOD, &undefined, 1, &result), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(InvokeWith(letters, 3, DISPATCH_METHOD, &undefined, 1, nullptr), DISP_E_TYPEMISMATCH);
+    // ITEM of a text that is no number: the result keeps the type word of ITEM's result.
     VARIANT text = Textv("two");
+    result = Textv("stale");
     EXPECT_EQ(InvokeWith(letters, 8, DISPATCH_METHOD, &text, 1, &result, nullptr, &argumentError),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argumentError, 0u);
+    EXPECT_EQ(result.vt, VT_VARIANT);
+    EXPECT_EQ(result.llVal, 0);              // the stale text was released and the value zeroed
     EXPECT_EQ(TextOf(text.bstrVal), "two");  // not written back after a failure
     VariantClear(&text);
     letters->Release();

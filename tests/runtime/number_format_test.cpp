@@ -92,10 +92,21 @@ TEST(FormatNumberText, FlagsKeepOrDropTheBlanks) {
     EXPECT_EQ(Format(0.25, 15, 0x7FFFFFFE), ".25");  // only bits 31 and 0 count
 }
 
-TEST(FormatNumberText, SignOfZeroAndNaNIsNotShown) {
-    EXPECT_EQ(Format(-0.0L), " 0");
-    EXPECT_EQ(Format(-std::nanl("")), " 0");
-    EXPECT_EQ(Format(-std::numeric_limits<long double>::denorm_min()), " 0");
+// The sign character is the value's sign bit, also where the digits are all zeros.
+TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
+    const long double nan = std::nanl("");
+    const long double tiny = std::numeric_limits<long double>::denorm_min();
+    const struct {
+        long double value;
+        const char* text;
+    } cases[] = {
+        {0.0L, " 0"}, {-0.0L, "-0"}, {nan, " 0"}, {std::copysign(nan, -1.0L), "-0"},
+        {tiny, " 0"}, {-tiny, "-0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Format(c.value), c.text) << c.text;
+        EXPECT_EQ(Format(c.value, 15, 0), c.text[0] == '-' ? "-0" : "0") << c.text;
+    }
     EXPECT_EQ(Format(-std::numeric_limits<long double>::infinity(), 3, 0), "-9.99E+998");
 }
 

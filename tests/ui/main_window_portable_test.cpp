@@ -121,4 +121,27 @@ TEST(MainWindowDeathTest, FailedRegistrationShowsTheMessageAndExitsWithZero) {
         ::testing::ExitedWithCode(0), "^Quarkstone: RegisterClass for hanois failed\n$");
 }
 
+// Without a window the run ends with 255 and says why, as CreateWindowExA's error tells.
+TEST(MainWindowDeathTest, WithoutAWindowTheRunEndsWith255AndItsReason) {
+    const struct {
+        DWORD error;
+        const char* said;
+    } cases[] = {
+        {ERROR_DEVICE_NOT_AVAILABLE, "No display is available"},
+        {ERROR_NOT_ENOUGH_MEMORY, "Not enough memory"},
+        {ERROR_OUTOFMEMORY, "Not enough memory"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                unsetenv("DISPLAY");
+                unsetenv("WAYLAND_DISPLAY");
+                SetLastError(c.error);
+                EndWithoutWindow();
+            },
+            ::testing::ExitedWithCode(255),
+            std::string("^Quarkstone: ") + c.said + ": the window cannot be opened\n$");
+    }
+}
+
 }  // namespace

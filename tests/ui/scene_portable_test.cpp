@@ -134,9 +134,9 @@ TEST_F(SceneOperations, EveryObjectOfAPaintIsReleased) {
 TEST_F(SceneOperations, MissingImagesDrawNothingAndTheRestIsDrawn) {
     SetPeg(0, "21");
     HICON saved = DiskImages[2];
-    DiskImages[2] = nullptr;  // as after a load that failed
+    *DiskImages.Slot(2) = nullptr;  // as after a load that failed
     std::vector<std::string> calls = Compose();
-    DiskImages[2] = saved;
+    *DiskImages.Slot(2) = saved;
     EXPECT_NE(std::find(calls.begin(), calls.end(), "icon disk1 72,260 133x133"), calls.end());
     EXPECT_NE(std::find(calls.begin(), calls.end(), "copy 0,0 820x500 0,0 0x00cc0020"),
               calls.end());

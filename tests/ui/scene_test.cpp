@@ -97,10 +97,10 @@ TEST_F(ScenePixels, NumbersRoundHalfToEvenBeforeTheyNameADisk) {
 TEST_F(ScenePixels, APegThatCouldNotBeCreatedShowsItsRodOnly) {
     SetPeg(0, "7654321");
     ILinkListCollection* missing = Pegs[1];
-    Pegs[1] = nullptr;
+    *Pegs.Slot(1) = nullptr;
     SceneCanvas canvas(820, 500);
     ComposeScene(canvas.dc, 820, 500);
-    Pegs[1] = missing;
+    *Pegs.Slot(1) = missing;
     EXPECT_EQ(ToString(BoxNotOf(canvas, kBackgroundRgb, Box{266, 0, 521, 499})),
               ToString(ExpectedPegBox(1, "")));
     EXPECT_EQ(ToString(BoxNotOf(canvas, kBackgroundRgb, Box{10, 0, 265, 499})),

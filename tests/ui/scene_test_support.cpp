@@ -120,7 +120,7 @@ std::string ToString(const Box& box) {
 
 void SceneTest::SetUpTestSuite() {
     DimensionModuleArrays();
-    for (LONG disk = 1; disk <= DiskCount; ++disk) DiskSizes[disk] = DiskSizeOf(disk);
+    for (LONG disk = 1; disk <= DiskCount; ++disk) *DiskSizes.Slot(disk) = DiskSizeOf(disk);
     // Another suite's process-end cleanup may have erased the picture array meanwhile.
     if (!PegImage || !DiskImages[DiskCount]) LoadSceneImages();
 }

@@ -1,0 +1,64 @@
+// Portable only: ProgramMain run whole on SDL's headless display, in a child process (it
+// sets the module state up from nothing), with the platform trace watching its calls.
+#include "app/program_main.h"
+
+#include "app/puzzle.h"
+#include "platform/trace.h"
+#include "runtime/memory.h"
+#include "runtime/proc_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Runs ProgramMain with the n-th run-time allocation failing and closes the window as soon as
+// it is shown. `atShow` looks at the program's state there and returns what is wrong with it.
+[[noreturn]] void RunProgramMainClosedAtShow(long failingAllocation, std::string (*atShow)()) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::memset(&Module, 0, sizeof Module);
+    static std::string (*check)() = atShow;
+    static std::string problem;
+    platform_trace::SetObserver([](const platform_trace::Event& event) {
+        if (event.call == "CreateThread") problem += "the solver was started; ";
+        if (event.call != "ShowWindow") return;
+        problem += check();
+        PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+    });
+    platform_trace::Enable(true);
+    static const ProcedureInfo caller = {"Caller", nullptr};
+    ProcFrame callerFrame(&caller);
+    allocation_seam::FailAllocationNumber(failingAllocation);
+    const LONG result = ProgramMain(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+    if (callerFrame.LastError() != 0) problem += "an error in the caller's frame; ";
+    if (result != 0) problem += "ProgramMain returned " + std::to_string(result);
+    std::fputs(problem.c_str(), stderr);
+    std::exit(problem.empty() ? 0 : 1);
+}
+
+// At the first ShowWindow after the Pegs array got no memory: the error (7) is ProgramMain's
+// own, nothing read through the missing array, and the rest of the set-up went on.
+std::string StateWithoutPegArray() {
+    std::string wrong;
+    const ProcFrame& frame = CurrentProcFrame();
+    if (std::string(frame.procedure->name) != "ProgramMain" || frame.LastError() != 7)
+        wrong += "error 7 not in ProgramMain's frame; ";
+    if (Module.Pegs.descriptor.data) wrong += "Pegs has storage; ";
+    if (DiskSizes[DiskCount] != 253) wrong += "DiskSizes not filled; ";
+    if (!DiskImages[DiskCount] || !PegImage) wrong += "images not loaded; ";
+    return wrong;
+}
+
+}  // namespace
+
+// Without memory for the first array (Pegs) no peg is created, the window still comes,
+// shows its empty rods and closes normally; the solver needs all three pegs and is not
+// started.
+TEST(ProgramMainDeathTest, NoMemoryForThePegArrayLeavesAWindowWithoutPegs) {
+    EXPECT_EXIT(RunProgramMainClosedAtShow(1, StateWithoutPegArray), ::testing::ExitedWithCode(0),
+                "^$");
+}
