@@ -15,7 +15,7 @@
 //   An argument: a kind byte (an index into common kinds below 0xC0, else a raw 16-bit
 //     type word follows), then its value bytes; by-reference item values nest two deep.
 #include "fuzz/fuzz_support.h"
-#include "objects/builtin_unknown.h"
+#include "objects/builtin_object.h"
 #include "objects/list_collection_class.h"
 
 #include <cstdint>

@@ -2,7 +2,6 @@
 #include "objects/builtin_instance.h"
 
 #include "objects/builtin_object.h"
-#include "objects/builtin_unknown.h"
 #include "objects/class_table_reader.h"
 #include "objects/class_tables.h"
 #include "runtime/memory.h"

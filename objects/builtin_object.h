@@ -41,6 +41,12 @@ struct ObjectCommonWords {
 static_assert(sizeof(void*) != 4 || (sizeof(InterfaceRecord) == 24 && sizeof(ObjectHeader) == 32 &&
                                      sizeof(ObjectCommonWords) == 24));
 
+// Built-in instances created and not yet freed: counted where an instance's block is made
+// and where it is freed.
+LONG LiveObjectCount();
+void CountObjectCreated();
+void CountObjectFreed();
+
 // The data block of an object reached through any of its interface pointers.
 inline ObjectHeader* DataBlockOf(const void* interfacePointer) {
     return static_cast<const InterfaceRecord*>(interfacePointer)->dataBlock;

@@ -10,10 +10,7 @@
 #include "runtime/cleanup_table.h"
 #include "runtime/memory.h"
 
-#include <atomic>
-
 namespace {
-std::atomic<LONG> liveObjects{0};
 
 LONG LoadCount(ObjectHeader* header) {
     return __atomic_load_n(&header->referenceCount, __ATOMIC_RELAXED);
@@ -101,16 +98,6 @@ void Destroy(ObjectHeader* header) {
     CountObjectFreed();
 }
 }  // namespace
-
-LONG LiveObjectCount() {
-    return liveObjects.load();
-}
-void CountObjectCreated() {
-    liveObjects.fetch_add(1);
-}
-void CountObjectFreed() {
-    liveObjects.fetch_sub(1);
-}
 
 LONG BuiltinReferenceCount(IUnknown* self) {
     return LoadCount(DataBlockOf(self));

@@ -1,5 +1,5 @@
 // IUnknown of built-in objects, shared by every interface of every built-in class, the
-// destruction of an instance by its final Release, and the live-object count.
+// destruction of an instance by its final Release.
 #pragma once
 
 #include "platform/win32.h"
@@ -13,11 +13,6 @@ HRESULT STDMETHODCALLTYPE BuiltinQueryInterface(IUnknown* self, REFIID riid, voi
 ULONG STDMETHODCALLTYPE BuiltinAddRef(IUnknown* self);
 // Count - 1; at 0 the instance is destroyed (see builtin_unknown.cpp). Null: 0.
 ULONG STDMETHODCALLTYPE BuiltinRelease(IUnknown* self);
-
-// Instances created and not yet freed.
-LONG LiveObjectCount();
-void CountObjectCreated();
-void CountObjectFreed();
 
 // The current reference count of a built-in instance, for tests and diagnostics.
 LONG BuiltinReferenceCount(IUnknown* self);

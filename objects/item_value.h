@@ -1,30 +1,10 @@
-// Item values: the run-time's dynamically typed 16-byte value in the VARIANT layout, and the
+// Item values: the run-time's dynamically typed value in the VARIANT layout, and the
 // few operations the run-time performs on it. None reports a failure to its caller.
 #pragma once
 
 #include "platform/win32.h"
+#include "runtime/value_types.h"
 
-// The run-time's value-type codes (even numbers; dispatch descriptors store code / 2).
-enum ValueTypeCode : BYTE {
-    kTypeUInt8 = 0x00,
-    kTypeUInt16 = 0x02,
-    kTypeUInt32 = 0x04,
-    kTypeInt16 = 0x08,
-    kTypeInt32 = 0x0a,
-    kTypeInt64 = 0x10,
-    kTypeFloat32 = 0x14,
-    kTypeFloat64 = 0x16,
-    kTypeCurrency = 0x1a,
-    kTypeItemValue = 0x22,
-    kTypeObject = 0x24,
-    kTypeByteString = 0x2e,
-    kTypeByteStringRecord = 0x30,
-    kTypeWideString = 0x36,
-    kTypeWideStringRecord = 0x38,
-};
-
-// Bytes one element of the given type code occupies; 0 for an unknown code.
-ULONG ValueTypeSize(BYTE typeCode);
 
 // VariantClear, then bytes 4 to 15 zeroed: the variable reads as empty.
 void ItemClear(VARIANT* variable);
@@ -58,6 +38,3 @@ void ItemToString(const VARIANT* value);
 // As ItemToString for strings; any other value is read as a number and pushed as an owned
 // wide text with its digit class as the number of significant digits (18 for class 0).
 void ItemToText(const VARIANT* value);
-
-// Releases every element of an array by its type code (see item_value.cpp for the rules).
-void ReleaseElements(BYTE typeCode, ULONG count, void* elements);

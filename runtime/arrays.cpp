@@ -1,10 +1,10 @@
 // Dimensioning and erasing run-time arrays.
 #include "runtime/arrays.h"
 
-#include "objects/item_value.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
+#include "runtime/value_types.h"
 
 #include <cstring>
 

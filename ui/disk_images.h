@@ -2,7 +2,7 @@
 // loaded once by ProgramMain and never released (they end with the process).
 #pragma once
 
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 
 constexpr int AppIconGroup = 1;
 constexpr int PegIconGroup = 2;

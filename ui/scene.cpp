@@ -3,7 +3,7 @@
 // got. The pegs are read without taking their locks (see DrawPeg).
 #include "ui/scene.h"
 
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 #include "objects/item_value.h"
 #include "runtime/object_result.h"
 #include "runtime/proc_frame.h"

@@ -6,7 +6,7 @@
 //   --describe              (Windows only) does not run the program: finds the running
 //                           program's window by class and title and prints its sizes.
 // Everything else is the program itself: RuntimeStartup with the program's module.
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 #include "platform/win32.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // A collection's whole life with each of its allocations failing in turn: nothing crashes
 // or leaks, a failed insertion reports S_FALSE, and what was stored before is still there.
-#include "objects/builtin_unknown.h"
+#include "objects/builtin_object.h"
 #include "objects/list_collection.h"
 #include "objects/list_collection_class.h"
 #include "runtime/memory.h"

@@ -2,7 +2,7 @@
 // with each allocation failing in turn: a failure leaves the variable empty (or the
 // identifier null) and leaks nothing; a collection whose first slot block could not be had
 // still works and stores its first item once memory is there again.
-#include "objects/builtin_unknown.h"
+#include "objects/builtin_object.h"
 #include "objects/list_collection.h"
 #include "objects/list_collection_interface.h"
 #include "objects/object_creation.h"

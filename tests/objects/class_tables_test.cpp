@@ -3,7 +3,7 @@
 // method-name table and the dispatch descriptor rows, and which tables are in force.
 #include "objects/class_tables.h"
 
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 
 #include "objects/builtin_dispatch.h"
 #include "objects/builtin_unknown.h"

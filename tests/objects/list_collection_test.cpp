@@ -2,7 +2,7 @@
 // ownership of stored values, and out-of-memory behaviour.
 #include "objects/list_collection.h"
 
-#include "objects/builtin_unknown.h"
+#include "objects/builtin_object.h"
 #include "runtime/memory.h"
 #include "tests/objects/collection_test_support.h"
 

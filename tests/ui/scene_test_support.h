@@ -2,7 +2,7 @@
 // 32-bit canvas that the scene is composed onto, and PNG output of what it holds.
 #pragma once
 
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 // The process entry: after the host's C/C++ start-up code, the run-time takes over.
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 
 int main() {
     RuntimeStartup(HanoiProgram());

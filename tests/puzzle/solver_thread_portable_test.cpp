@@ -1,12 +1,12 @@
 // Portable only: instant pauses and the platform trace make the whole seven-disk solution and
 // a hundred process-end races take milliseconds; Windows pauses really.
-#include "app/solver_thread.h"
+#include "puzzle/solver_thread.h"
 
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 #include "platform/trace.h"
 #include "runtime/runtime_globals.h"
 #include "runtime/threads.h"
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include <atomic>
 #include <chrono>

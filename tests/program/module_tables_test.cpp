@@ -1,8 +1,8 @@
 // The module the program hands to the run-time: its eight tables and its variables.
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 
-#include "app/program_main.h"
-#include "app/puzzle.h"
+#include "program/program_main.h"
+#include "puzzle/puzzle.h"
 #include "objects/class_tables.h"
 #include "objects/item_value.h"
 

@@ -1,5 +1,5 @@
 // Support for the puzzle tests.
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include "objects/item_value.h"
 #include "objects/list_collection_class.h"

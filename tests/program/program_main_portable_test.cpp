@@ -1,8 +1,8 @@
 // Portable only: ProgramMain run whole on SDL's headless display, in a child process (it
 // sets the module state up from nothing), with the platform trace watching its calls.
-#include "app/program_main.h"
+#include "program/program_main.h"
 
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 #include "platform/trace.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"

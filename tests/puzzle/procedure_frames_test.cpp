@@ -1,7 +1,7 @@
 // Errors land in the frame of the procedure whose own call failed: the failing peg's ITEM
 // raises 99 inside MoveDisk or DrawPeg, and its next method call looks at the frames.
-#include "app/puzzle.h"
-#include "tests/app/procedure_frames_support.h"
+#include "puzzle/puzzle.h"
+#include "tests/puzzle/procedure_frames_support.h"
 #include "ui/scene.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // ProgramMain: the set-up steps in their order.
-#include "app/program_main.h"
+#include "program/program_main.h"
 
-#include "app/puzzle.h"
-#include "app/solver_thread.h"
+#include "puzzle/puzzle.h"
+#include "puzzle/solver_thread.h"
 #include "objects/object_creation.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"

@@ -1,9 +1,9 @@
 // SolverThread and its start. Nothing waits for the thread and nothing stops it; how it keeps
 // away from the pegs at process end is decided in RuntimeExit (runtime/startup.cpp).
-#include "app/solver_thread.h"
+#include "puzzle/solver_thread.h"
 
-#include "app/puzzle.h"
-#include "app/solver.h"
+#include "puzzle/puzzle.h"
+#include "puzzle/solver.h"
 #include "runtime/proc_frame.h"
 #include "runtime/threads.h"
 

@@ -1,7 +1,7 @@
 // A fixture that gives each test three fresh pegs and releases them afterwards.
 #pragma once
 
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // ModuleCleanupTable and the module description handed to the run-time.
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 
-#include "app/program_main.h"
-#include "app/puzzle.h"
+#include "program/program_main.h"
+#include "puzzle/puzzle.h"
 #include "objects/class_tables.h"
 
 #include <cstddef>

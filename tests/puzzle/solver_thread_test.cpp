@@ -1,11 +1,11 @@
 // The solver thread on both hosts, with real pauses (two disks: three moves): it fills peg 0,
 // solves on its own thread and ends; and process-end cleanup while it is still moving disks.
-#include "app/solver_thread.h"
+#include "puzzle/solver_thread.h"
 
-#include "app/module_tables.h"
+#include "program/module_tables.h"
 #include "runtime/runtime_globals.h"
 #include "runtime/threads.h"
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include <chrono>
 #include <thread>

@@ -1,9 +1,9 @@
 // Portable host only: these tests read the platform trace (repaint requests, pauses) and
 // make pauses instant, which the real Windows calls cannot offer.
-#include "app/solver.h"
+#include "puzzle/solver.h"
 
 #include "platform/trace.h"
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include <vector>
 

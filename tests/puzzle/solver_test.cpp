@@ -1,7 +1,7 @@
 // The solver with real pauses on both hosts: three disks, and the spare-peg rule.
-#include "app/solver.h"
+#include "puzzle/solver.h"
 
-#include "tests/app/puzzle_test_support.h"
+#include "tests/puzzle/puzzle_test_support.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
 // Pegs, disks and the move. Every collection call's status goes to CheckObjectResult and is
 // otherwise not tested: the collection reports failure only as S_FALSE.
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 
 #include "objects/item_value.h"
 #include "runtime/object_result.h"

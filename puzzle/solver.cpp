@@ -1,7 +1,7 @@
 // SolveHanoi by the classic recursion.
-#include "app/solver.h"
+#include "puzzle/solver.h"
 
-#include "app/puzzle.h"
+#include "puzzle/puzzle.h"
 #include "runtime/proc_frame.h"
 
 namespace {

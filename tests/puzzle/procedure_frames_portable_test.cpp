@@ -1,11 +1,11 @@
 // Portable only (the platform trace sees the program's system calls): the window procedure's
 // paint keeps an error of DrawPeg out of PaintScene's frame, and program code reloads the
 // control word after every system call, whatever the call left loaded.
-#include "app/puzzle.h"
-#include "app/solver.h"
+#include "puzzle/puzzle.h"
+#include "puzzle/solver.h"
 #include "platform/trace.h"
 #include "runtime/fpu_control.h"
-#include "tests/app/procedure_frames_support.h"
+#include "tests/puzzle/procedure_frames_support.h"
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
