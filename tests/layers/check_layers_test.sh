@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The layer check on small trees made here: an include from a lower layer into a higher one
+# fails and is named with its file and line; includes downwards and within a layer pass.
+# The last line reads "layer check: N passed, M failed".
+set -uo pipefail
+check=$(cd "$(dirname "$0")/../.." && pwd)/cmake/check-layers.py
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+# including file | included file | expected: pass, or fail with the offence's text
+cases=(
+    "runtime/low.cpp|objects/high.h|fail|runtime/low.cpp:2: runtime includes objects/high.h"
+    "puzzle/pegs.h|ui/scene.h|fail|puzzle/pegs.h:2: puzzle includes ui/scene.h"
+    "platform/user/a.cpp|runtime/memory.h|fail|platform includes runtime/memory.h"
+    "resources/icons.cpp|objects/item.h|fail|resources/icons.cpp:2: platform includes"
+    "program/main.cpp|ui/scene.h|pass|"
+    "objects/item.cpp|runtime/memory.h|pass|"
+    "ui/scene.cpp|ui/images.h|pass|"
+)
+for row in "${cases[@]}"; do
+    IFS='|' read -r including included expected offence <<<"$row"
+    tree=$work/$passed.$failed
+    mkdir -p "$tree/$(dirname "$including")" "$tree/$(dirname "$included")"
+    : >"$tree/$included"
+    printf '// a file of the test tree\n#include "%s"\n' "$included" >"$tree/$including"
+    output=$(python3 "$check" --root "$tree")
+    code=$?
+    if [ "$expected" = pass ]; then
+        ok=$([ $code -eq 0 ] && echo yes)
+    else
+        ok=$([ $code -eq 1 ] && grep -qF "$offence" <<<"$output" && echo yes)
+    fi
+    if [ "$ok" = yes ]; then
+        passed=$((passed + 1))
+        echo "PASS $including -> $included: $expected"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $including -> $included: expected $expected, exit $code: $output"
+    fi
+done
+echo "layer check: $passed passed, $failed failed"
+[ $failed -eq 0 ]
