@@ -4,8 +4,7 @@
 #pragma once
 
 #include "platform/win32.h"
-
-constexpr BYTE kFirstFatalError = 241;
+#include "runtime/error_numbers.h"
 
 // Records `number` (0 counts as 51) in the current ProcFrame's ErrorState, with flags 0xB0
 // when the failing service was called by the procedure itself and 0x30 when another

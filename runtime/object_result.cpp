@@ -11,7 +11,7 @@ HRESULT CheckObjectResult(HRESULT result) {
     LoadFpuControlWord(kRuntimeFpuControlWord);
     // Without a record (no memory for one) the result is not kept; error 99 still is.
     if (ThreadRecord* record = GetThreadRecord()) record->lastObjectResult = result;
-    if (FAILED(result)) RaiseError(99);
+    if (FAILED(result)) RaiseError(kErrorObjectCallFailed);
     return result;
 }
 

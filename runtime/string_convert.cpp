@@ -32,7 +32,7 @@ UINT SetThreadCodePage(UINT codePage) {
     RuntimeService service;
     ThreadRecord* record = GetThreadRecord();
     if (!record) {
-        RaiseError(7);
+        RaiseError(kErrorOutOfMemory);
         return 0;
     }
     const UINT previous = record->codePage;

@@ -1,6 +1,7 @@
 // RegisterHanoisClass, CreateHanoisWindow, HanoisWndProc and RunMessageLoop.
 #include "ui/main_window.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/message_box.h"
 #include "runtime/proc_frame.h"
 #include "runtime/startup.h"
@@ -21,9 +22,9 @@ constexpr auto kRegisterFailedText = WideLiteral(WSTR("RegisterClass for hanois 
 constexpr auto kNoWindowText =
     WideLiteral(WSTR("No display is available: the window cannot be opened"));
 constexpr auto kNoMemoryText = WideLiteral(WSTR("Not enough memory: the window cannot be opened"));
-// A run that could not show the puzzle ends as a fatal start-up failure does (255), never
-// like a normal end (0).
-constexpr LONG kNoWindowExitCode = 255;
+// A run that could not show the puzzle ends as a fatal start-up failure does, never like a
+// normal end (0).
+constexpr LONG kNoWindowExitCode = kFatalExitCode;
 }  // namespace
 
 void RegisterHanoisClass() {

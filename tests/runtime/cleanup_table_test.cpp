@@ -3,6 +3,7 @@
 
 #include "objects/item_value.h"
 #include "runtime/arrays.h"
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
@@ -155,7 +156,7 @@ TEST(CleanupTableArraysDeathTest, AProceduresExitRaises241) {
             }
             ExitProcess(0);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }
 
 TEST(CleanupTableArrays, AProceduresExitWalksItsLocals) {
