@@ -1,7 +1,8 @@
 // Formats of the built-in class tables the program carries as data: class and interface
 // identifier tables, class-name table, class descriptor list, method-name table and
 // dispatch descriptor table. Words that may hold an address are pointer-wide (TableWord):
-// on the 32-bit Windows build every such word is 32 bits, exactly the emitted layout.
+// on the 32-bit Windows build every such word is 32 bits, the layout the tables have
+// there.
 #pragma once
 
 #include "platform/win32.h"

@@ -52,7 +52,7 @@ void DimensionArray(ArrayDescriptor* array, void* data, BYTE flags, BYTE element
         LowerWord(array, k) = static_cast<DWORD>(bounds[2 * k]);
         UpperWord(array, k) = static_cast<DWORD>(bounds[2 * k + 1]);
     }
-    // An array of no dimensions describes nothing (the description asks for 1 or more).
+    // An array of no dimensions has no bounds to check and no storage to describe.
     if (dimensionCount == 0) {
         RaiseError(kErrorBadArrayBounds);
         return;

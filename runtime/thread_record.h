@@ -36,11 +36,12 @@ ThreadRecord* FindThreadRecord();
 // thread-information-block mirror. A second call on the same thread does nothing.
 void ReleaseThreadRecord();
 
-// Process-wide thread state of start-up step 7: allocates the TLS slot, creates the calling
-// thread's record and makes it the main record (code page 0); the calling thread becomes the
-// first run-time thread. False when no TLS index or
-// no memory is left (start-up then ends the process with 255).
+// Sets up the process-wide thread state at start-up: allocates the TLS slot, creates the
+// calling thread's record and makes it the main record (code page 0); the calling thread
+// becomes the first run-time thread. False when no TLS index or no memory is left (start-up
+// then ends the process as a fatal failure).
 bool StartThreadRecords();
 
-// RuntimeExit's step 2: releases the calling thread's record, then frees the TLS slot.
+// Undoes StartThreadRecords at process end, once the module variables are released:
+// releases the calling thread's record, then frees the TLS slot.
 void EndThreadRecords();

@@ -16,7 +16,7 @@ constexpr LONG DiskStep = 20;  // from one disk's anchor to the next one up
 // Paints the window's scene (WM_PAINT): BeginPaint, the client size, ComposeScene, EndPaint.
 void PaintScene(HWND window);
 
-// Steps 3 to 7 of a paint, on any target DC of width x height: an off-screen bitmap and
+// Draws the whole scene on any target DC of width x height: an off-screen bitmap and
 // memory DC, the background fill, the three pegs, one SRCCOPY of the whole area to the
 // target, and every object released. The window's paint passes its DC; tests and the
 // benchmark pass a memory DC.

@@ -1,4 +1,4 @@
-// Number-to-text layout: the documented examples, the tie rule, digit counts and flags, and a
+// Number-to-text layout: the formats of typical values, the tie rule, digit counts and flags, and a
 // fixed sample of ten thousand values whose expected texts both hosts must reproduce.
 #include <gtest/gtest.h>
 
