@@ -85,7 +85,7 @@ void Destroy(ObjectHeader* header) {
         if (!light) {
             for (IUnknown*& reference : common->references) ReleaseSlot(&reference);
             WalkCleanupTable(MemberCleanupTableOf(DescriptorOfInterface(first)), header,
-                             EraseFailure::Ignore);
+                             EraseFailure::kIgnore);
         }
     }
 

@@ -22,7 +22,7 @@ LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
     // Each peg by the built-in class name, asking for the collection's own
     // interface. The name goes in as a borrowed literal, which the creation never frees.
     // A Pegs array without storage (no memory) has nowhere to keep a peg: none is made.
-    for (LONG peg = 0; peg < PegCount; ++peg) {
+    for (LONG peg = 0; peg < kPegCount; ++peg) {
         if (ILinkListCollection** slot = Pegs.Slot(peg))
             CreateObject(reinterpret_cast<IUnknown**>(slot), kCreateBuiltin,
                          BorrowedHandle(kPegClass.Handle()), IID_ILinkListCollection);

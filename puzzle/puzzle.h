@@ -7,7 +7,7 @@
 
 constexpr LONG DiskCount = 7;
 constexpr DWORD MoveDelayMs = 250;
-constexpr LONG PegCount = 3;
+constexpr LONG kPegCount = 3;
 
 // Module-level state in one block, so that ModuleCleanupTable (app/module_tables.cpp) can
 // name its variables by their offsets. Written by ProgramMain before the solver thread

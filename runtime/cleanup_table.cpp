@@ -20,7 +20,7 @@ void WalkCleanupTable(const CleanupEntry* table, void* base, EraseFailure onEras
             case kCleanupArray:
                 if (const BYTE error =
                         EraseArrayStorage(static_cast<ArrayDescriptor*>(variable), kEraseCleanup);
-                    error && onEraseFailure == EraseFailure::Raise)
+                    error && onEraseFailure == EraseFailure::kRaise)
                     RaiseError(error);
                 break;
             case kCleanupItemValue:

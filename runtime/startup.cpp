@@ -53,7 +53,7 @@ bool ReleaseModuleVariables() {
     // process end (ExitProcess reclaims them), so no live thread ever meets a released peg.
     if (ActiveRuntimeThreads() > 1) return false;
     WalkCleanupTable(TheRuntime.tables.moduleCleanup, TheRuntime.moduleVariables,
-                     EraseFailure::Ignore);
+                     EraseFailure::kIgnore);
     return true;
 }
 

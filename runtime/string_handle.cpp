@@ -14,11 +14,11 @@ struct alignas(8) EmptyString {
     DWORD length;
     OLECHAR text[2];
 };
-const EmptyString sharedEmpty{0, 0, {0, 0}};
+const EmptyString kSharedEmpty{0, 0, {0, 0}};
 }  // namespace
 
 BSTR SharedEmptyString() {
-    return const_cast<BSTR>(sharedEmpty.text);
+    return const_cast<BSTR>(kSharedEmpty.text);
 }
 
 const BYTE* StringBytes(StringHandle handle) {

@@ -4,9 +4,9 @@
 
 #include "puzzle/puzzle.h"
 
-constexpr int AppIconGroup = 1;
-constexpr int PegIconGroup = 2;
-constexpr int DiskIconGroup = 3;
+constexpr int kAppIconGroup = 1;
+constexpr int kPegIconGroup = 2;
+constexpr int kDiskIconGroup = 3;
 
 // Loads the pictures the scene is drawn from, before the window exists: PegImage from group 2 at
 // 256 x 256, then DiskImages(d) from group 3 at DiskSizes(d) x DiskSizes(d) for d = 1..DiskCount. A

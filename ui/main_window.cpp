@@ -37,11 +37,11 @@ void RegisterHanoisClass() {
     record.cbWndExtra = 0;
     record.hInstance = AfterSystemCall(GetModuleHandleA(nullptr));
     record.hIcon = AfterSystemCall(
-        LoadIconA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(AppIconGroup)));
+        LoadIconA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(kAppIconGroup)));
     record.hCursor = AfterSystemCall(LoadCursorA(nullptr, IDC_ARROW));
     record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     record.lpszMenuName = nullptr;
-    record.lpszClassName = HanoisClassName;
+    record.lpszClassName = kHanoisClassName;
     if (AfterSystemCall(RegisterClassA(&record)) == 0) {
         PushBorrowedString(kRegisterFailedText.Handle());
         PushEmptyString();  // no title: the run-time's caption "Quarkstone"
@@ -55,8 +55,8 @@ HWND CreateHanoisWindow() {
     ProcFrame frame(&kCreateHanoisWindowProcedure);
     RegisterHanoisClass();
     return AfterSystemCall(CreateWindowExA(
-        0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, HanoisWidth,
-        HanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
+        0, kHanoisClassName, kHanoisTitle, kHanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, kHanoisWidth,
+        kHanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
 }
 
 void EndWithoutWindow() {

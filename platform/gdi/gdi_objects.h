@@ -19,7 +19,7 @@ struct PixelSurface {
     uint32_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * width; }
 };
 
-enum class Kind { Bitmap, Brush, DeviceContext };
+enum class Kind { kBitmap, kBrush, kDeviceContext };
 
 struct ObjectHeader {
     explicit ObjectHeader(Kind k) : kind(k) {}
@@ -28,20 +28,20 @@ struct ObjectHeader {
 };
 
 struct BitmapState : ObjectHeader {
-    BitmapState() : ObjectHeader(Kind::Bitmap) {}
+    BitmapState() : ObjectHeader(Kind::kBitmap) {}
     PixelSurface surface;
     bool section = false;        // a DIB section: the caller holds a pointer to the pixels
     HDC selectedInto = nullptr;  // the one memory DC holding it, if any
 };
 
 struct BrushState : ObjectHeader {
-    BrushState() : ObjectHeader(Kind::Brush) {}
+    BrushState() : ObjectHeader(Kind::kBrush) {}
     COLORREF color = 0;
     int selectionCount = 0;  // DCs holding it; a brush may sit in several at once
 };
 
 struct DeviceContextState : ObjectHeader {
-    DeviceContextState() : ObjectHeader(Kind::DeviceContext) {}
+    DeviceContextState() : ObjectHeader(Kind::kDeviceContext) {}
     bool paintDc = false;                  // a window's DC from BeginPaint
     PixelSurface* windowPixels = nullptr;  // paint DC: the window's client pixels
     BitmapState* bitmap = nullptr;         // memory DC: the selected bitmap (stock 1 x 1 at first)

@@ -104,7 +104,7 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupDuringAnyMoveNeverRelease
         cleanupDone = true;
         ASSERT_TRUE(WaitForSolverEnd());
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
-        for (LONG peg = 0; peg < PegCount; ++peg) {
+        for (LONG peg = 0; peg < kPegCount; ++peg) {
             ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
             PegAt(peg)->Release();
         }
@@ -127,7 +127,7 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupAtRandomMomentsNeverRelea
             continue;
         }
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
-        for (LONG peg = 0; peg < PegCount; ++peg) {
+        for (LONG peg = 0; peg < kPegCount; ++peg) {
             ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
             PegAt(peg)->Release();
         }
