@@ -24,7 +24,8 @@ struct IdentifierTable {
 static_assert(offsetof(IdentifierTable<1>, identifiers) == 4);
 
 // Class-name table: entries of an 8-bit length, the upper-case name and a 32-bit class
-// number (unaligned), ended by a length of 0. Kept as packed bytes.
+// number (unaligned), ended by a length of 0. Built from declarations by
+// objects/table_builders.h.
 
 // Construction routine of a class: called once with the first interface pointer; returns 0.
 typedef LONG(STDMETHODCALLTYPE* ClassConstructor)(IUnknown* firstInterface);
@@ -76,7 +77,8 @@ struct EventInterfacePair {
 };
 static_assert(sizeof(EventInterfacePair) == 8);
 
-// Method-name table (packed bytes, no addresses, the same on every host): class groups of a
+// Method-name table (packed bytes built by objects/table_builders.h, no addresses, the same
+// on every host): class groups of a
 // 32-bit class number, entries, a 32-bit 0; a 32-bit 0 in place of a class number ends the
 // table. Entry: 32-bit dispatch identifier (never 0), the method name as an 8-bit length
 // and upper-case characters, each parameter name the same way, then one 0 byte.
