@@ -34,8 +34,8 @@ struct ProcFrame {
     // of the procedure's locals (zeroed by the procedure) for its local CleanupTable.
     explicit ProcFrame(const ProcedureInfo* procedure = nullptr, void* locals = nullptr);
     // The procedure's exit: walks its local CleanupTable (an array whose storage cannot be
-    // freed raises 241 there), frees any temporary left on the TempStringStack, and makes
-    // the previous frame current again.
+    // freed raises kErrorMemoryDamaged there), frees any temporary left on the TempStringStack, and
+    // makes the previous frame current again.
     ~ProcFrame();
     ProcFrame(const ProcFrame&) = delete;
     ProcFrame& operator=(const ProcFrame&) = delete;

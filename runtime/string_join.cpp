@@ -59,6 +59,7 @@ void ConcatenateStrings(UINT count, const BSTR* strings) {
             target += length;
         }
     }
-    // On failure the allocation has raised 7 and `joined` is the empty slot to push.
+    // On failure the allocation has raised kErrorOutOfMemory and `joined` is the empty slot to
+    // push.
     PushOwnedString(joined);
 }

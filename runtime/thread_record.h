@@ -25,7 +25,7 @@ struct ThreadRecord {
 // The calling thread's record, created zero-filled (GlobalAlloc GPTR through the allocation
 // seam) when the TLS slot is empty; a new record copies the main record's code page.
 // Returns null when memory runs out (or the slot cannot be written): the caller decides
-// whether that is error 7, a fatal start-up failure, or nothing.
+// whether that is kErrorOutOfMemory, a fatal start-up failure, or nothing.
 ThreadRecord* GetThreadRecord();
 
 // The calling thread's record, or null when it has none; never creates one.
