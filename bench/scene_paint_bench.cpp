@@ -36,7 +36,7 @@ void SetUpStartPosition() {
     done = true;
     StartThreadRecords();  // as after start-up: the run-time's record of this thread
     DimensionModuleArrays();
-    for (LONG peg = 0; peg < PegCount; ++peg) *Pegs.Slot(peg) = NewListCollection();
+    for (LONG peg = 0; peg < kPegCount; ++peg) *Pegs.Slot(peg) = NewListCollection();
     for (LONG disk = 1; disk <= DiskCount; ++disk) *DiskSizes.Slot(disk) = DiskSizeOf(disk);
     LoadSceneImages();
     FillPegs(DiskCount);
@@ -48,7 +48,7 @@ void BaselineFillAndCopy(benchmark::State& state) {
         HBITMAP offscreen = CreateCompatibleBitmap(target.dc, kWidth, kHeight);
         HDC memory = CreateCompatibleDC(target.dc);
         HGDIOBJ kept = SelectObject(memory, offscreen);
-        HBRUSH background = CreateSolidBrush(SceneBackground);
+        HBRUSH background = CreateSolidBrush(kSceneBackground);
         RECT all{0, 0, kWidth, kHeight};
         FillRect(memory, &all, background);
         DeleteObject(background);

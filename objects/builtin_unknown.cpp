@@ -26,7 +26,8 @@ void ReleaseSlot(IUnknown** slot) {
     if (object) object->Release();
 }
 
-// Step 2 of destruction: the sink leaves the source it is connected to. The connection point
+// Part of the final Release, before the object references go: the sink leaves the source
+// it is connected to, so the source never calls into a freed object. The connection point
 // is the one for the interface of the sink's first record.
 void DropEventConnection(ObjectHeader* header, ObjectCommonWords* common) {
     IUnknown* source = common->eventConnection;
@@ -84,7 +85,7 @@ void Destroy(ObjectHeader* header) {
         if (!light) {
             for (IUnknown*& reference : common->references) ReleaseSlot(&reference);
             WalkCleanupTable(MemberCleanupTableOf(DescriptorOfInterface(first)), header,
-                             EraseFailure::Ignore);
+                             EraseFailure::kIgnore);
         }
     }
 

@@ -1,7 +1,8 @@
 // Formats of the built-in class tables the program carries as data: class and interface
 // identifier tables, class-name table, class descriptor list, method-name table and
 // dispatch descriptor table. Words that may hold an address are pointer-wide (TableWord):
-// on the 32-bit Windows build every such word is 32 bits, exactly the emitted layout.
+// on the 32-bit Windows build every such word is 32 bits, the layout the tables have
+// there.
 #pragma once
 
 #include "platform/win32.h"
@@ -23,7 +24,8 @@ struct IdentifierTable {
 static_assert(offsetof(IdentifierTable<1>, identifiers) == 4);
 
 // Class-name table: entries of an 8-bit length, the upper-case name and a 32-bit class
-// number (unaligned), ended by a length of 0. Kept as packed bytes.
+// number (unaligned), ended by a length of 0. Built from declarations by
+// objects/table_builders.h.
 
 // Construction routine of a class: called once with the first interface pointer; returns 0.
 typedef LONG(STDMETHODCALLTYPE* ClassConstructor)(IUnknown* firstInterface);
@@ -75,7 +77,8 @@ struct EventInterfacePair {
 };
 static_assert(sizeof(EventInterfacePair) == 8);
 
-// Method-name table (packed bytes, no addresses, the same on every host): class groups of a
+// Method-name table (packed bytes built by objects/table_builders.h, no addresses, the same
+// on every host): class groups of a
 // 32-bit class number, entries, a 32-bit 0; a 32-bit 0 in place of a class number ends the
 // table. Entry: 32-bit dispatch identifier (never 0), the method name as an 8-bit length
 // and upper-case characters, each parameter name the same way, then one 0 byte.

@@ -7,6 +7,8 @@
 #include "objects/builtin_object.h"
 #include "objects/builtin_unknown.h"
 #include "objects/list_collection.h"
+#include "objects/table_builders.h"
+#include "runtime/value_types.h"
 
 namespace {
 
@@ -37,35 +39,41 @@ constexpr IdentifierTable<15> kInterfaceIdentifiers = {
      RuntimeGuid(0x16), RuntimeGuid(0x17), RuntimeGuid(0x18), RuntimeGuid(0x19),
      GUID{0x70230000, 0x0000, 0x0000, {0x81, 0x5C, 0x00, 0x00, 0x00, 0x00, 0x42, 0x00}}}};
 
-#define WORD32(v) \
-    BYTE((v)&0xFF), BYTE(((v) >> 8) & 0xFF), BYTE(((v) >> 16) & 0xFF), BYTE(((v) >> 24) & 0xFF)
-
-const BYTE kClassNames[] = {
-    18,  'L', 'I', 'N', 'K', 'L', 'I', 'S', 'T',       'C', 'O',
-    'L', 'L', 'E', 'C', 'T', 'I', 'O', 'N', WORD32(2), 0,
+constexpr ClassNameDeclaration kClassNameList[] = {
+    {"LinkListCollection", kLinkListCollectionClass},
 };
+constexpr auto kClassNames = ClassNameTable<kClassNameList>();
 
-// clang-format off
-const BYTE kMethodNames[] = {
-    WORD32(2),
-    WORD32(1), 5, 'F', 'I', 'R', 'S', 'T', 0,
-    WORD32(2), 4, 'N', 'E', 'X', 'T', 0,
-    WORD32(3), 3, 'A', 'D', 'D', 9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
-    WORD32(4), 5, 'C', 'L', 'E', 'A', 'R', 0,
-    WORD32(5), 5, 'C', 'O', 'U', 'N', 'T', 0,
-    WORD32(6), 5, 'I', 'N', 'D', 'E', 'X', 5, 'I', 'N', 'D', 'E', 'X', 0,
-    WORD32(7), 6, 'I', 'N', 'S', 'E', 'R', 'T', 5, 'I', 'N', 'D', 'E', 'X',
-               9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
-    WORD32(8), 4, 'I', 'T', 'E', 'M', 5, 'I', 'N', 'D', 'E', 'X', 0,
-    WORD32(9), 4, 'L', 'A', 'S', 'T', 0,
-    WORD32(10), 8, 'P', 'R', 'E', 'V', 'I', 'O', 'U', 'S', 0,
-    WORD32(11), 6, 'R', 'E', 'M', 'O', 'V', 'E', 5, 'I', 'N', 'D', 'E', 'X', 0,
-    WORD32(12), 7, 'R', 'E', 'P', 'L', 'A', 'C', 'E', 5, 'I', 'N', 'D', 'E', 'X',
-                9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
-    WORD32(0),  // end of class 2's group
-    WORD32(0),  // end of the table
+// The collection's methods by dispatch identifier, with the parameter names a late-bound
+// call may use for named arguments.
+constexpr MethodNameDeclaration kCollectionMethodNames[] = {
+    {1, "FIRST", {}},
+    {2, "NEXT", {}},
+    {3, "ADD", {"QUARKITEM"}},
+    {4, "CLEAR", {}},
+    {5, "COUNT", {}},
+    {6, "INDEX", {"INDEX"}},
+    {7, "INSERT", {"INDEX", "QUARKITEM"}},
+    {8, "ITEM", {"INDEX"}},
+    {9, "LAST", {}},
+    {10, "PREVIOUS", {}},
+    {11, "REMOVE", {"INDEX"}},
+    {12, "REPLACE", {"INDEX", "QUARKITEM"}},
 };
-// clang-format on
+constexpr MethodGroupDeclaration kMethodNameGroups[] = {
+    {kLinkListCollectionClass, kCollectionMethodNames},
+};
+constexpr auto kMethodNames = MethodNameTable<kMethodNameGroups>();
+
+// The layouts the readers walk. Class names: one entry of length, 18 letters and class
+// number, then the ending 0. Method names: per method a 4-byte identifier, the names with
+// their lengths and a 0 byte; 4 bytes open and close the class's group, 4 end the table.
+static_assert(kClassNames.size() == 1 + 18 + 4 + 1);
+static_assert(kClassNames[0] == 18 && kClassNames[1] == 'L' && kClassNames[19] == 2 &&
+              kClassNames[23] == 0);
+static_assert(kMethodNames.size() == 206);
+static_assert(kMethodNames[0] == 2 && kMethodNames[4] == 1 && kMethodNames[8] == 5 &&
+              kMethodNames[9] == 'F');
 
 template <typename Function>
 const void* Slot(Function function) {
@@ -96,7 +104,6 @@ struct DescriptorList {
 constexpr TableWord kCollectionInstanceSize = sizeof(ObjectHeader) + sizeof(ObjectCommonWords) +
                                               sizeof(ListCollectionFields) + 4 * sizeof(ULONG);
 static_assert(sizeof(void*) != 4 || kCollectionInstanceSize == 92);
-static_assert(sizeof(void*) != 4 || sizeof(InterfaceEntry<19>) == 4 * 4 + 20 * 4);
 
 constexpr TableWord kCollectionFlags = 0xC20C;
 
@@ -117,11 +124,25 @@ const DescriptorList kDescriptors = {
     0,
 };
 
-constexpr BYTE kMethod = 1;  // DISPATCH_METHOD
-constexpr SHORT kInt32Result = 0x05;
-constexpr SHORT kItemResult = 0x11;
-constexpr WORD kInt32ByReference = 0x0205;
-constexpr WORD kItemByReference = 0x0211;
+// On the 32-bit build: an eight-word descriptor head, interface entries of four words, the
+// virtual table and its ending 0, then the pair count, the empty cleanup table and the
+// list's ending 0; each distance word leads back to offset 0.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(ClassDescriptorHead) == 32 && sizeof(InterfaceEntry<19>) == 4 * 4 + 20 * 4 &&
+               offsetof(DescriptorList, collectionOwn) == 32 &&
+               offsetof(DescriptorList, collectionOwn.table) == 48 &&
+               offsetof(DescriptorList, collectionDispatch.table) == 144 &&
+               offsetof(DescriptorList, collectionUnknown.table) == 240 &&
+               offsetof(DescriptorList, collectionPairCount) == 256 &&
+               offsetof(DescriptorList, end) == 264 && sizeof(DescriptorList) == 268));
+
+constexpr BYTE kMethod = DISPATCH_METHOD;
+// Dispatch rows carry value-type codes halved; parameters are all passed by address.
+constexpr SHORT kInt32Result = kTypeInt32 / 2;
+constexpr SHORT kItemResult = kTypeItemValue / 2;
+constexpr WORD kInt32ByReference = kParameterByReference | kTypeInt32 / 2;
+constexpr WORD kItemByReference = kParameterByReference | kTypeItemValue / 2;
+static_assert(kInt32ByReference == 0x0205 && kItemByReference == 0x0211);
 
 #pragma pack(push, 1)
 struct DispatchTable {
@@ -140,6 +161,11 @@ struct DispatchTable {
     ULONG end;
 };
 #pragma pack(pop)
+// Packed rows of 16 bytes on the 32-bit build, then two bytes per parameter word.
+static_assert(sizeof(void*) != 4 ||
+              (sizeof(DispatchRow<0>) == 16 && sizeof(DispatchRow<2>) == 20 &&
+               offsetof(DispatchTable, add) == 32 && offsetof(DispatchTable, insert) == 100 &&
+               sizeof(DispatchTable) == 12 * 16 + 8 * 2 + 4));
 
 constexpr ULONG kC = kLinkListCollectionClass;
 const DispatchTable kDispatchRows = {
@@ -161,8 +187,8 @@ const DispatchTable kDispatchRows = {
 };
 
 const ObjectTables kProgramTables = {
-    &kClassIdentifiers,       &kInterfaceIdentifiers, kClassNames,
-    &kDescriptors.collection, kMethodNames,           &kDispatchRows.first.head,
+    &kClassIdentifiers,       &kInterfaceIdentifiers, kClassNames.data(),
+    &kDescriptors.collection, kMethodNames.data(),    &kDispatchRows.first.head,
 };
 
 template <typename Table>

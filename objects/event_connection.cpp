@@ -50,7 +50,7 @@ void DisconnectEvents(IUnknown** sink) {
 void ConnectEvents(IUnknown** sink, IUnknown** source, REFIID outgoing) {
     RuntimeService service;
     if (!*sink || !*source) {
-        RaiseError(99);
+        RaiseError(kErrorObjectCallFailed);
         return;
     }
     // Decided here: a second connect replaces the first instead of losing track of it.
@@ -69,5 +69,5 @@ void ConnectEvents(IUnknown** sink, IUnknown** source, REFIID outgoing) {
     }
     if (point) point->Release();
     if (container) container->Release();
-    if (!advised || cookie == 0) RaiseError(99);
+    if (!advised || cookie == 0) RaiseError(kErrorObjectCallFailed);
 }

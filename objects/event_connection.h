@@ -9,7 +9,7 @@
 // IConnectionPointContainer, finds its connection point for `outgoing` and advises it with
 // the sink; on success the sink keeps the cookie and the source (one more reference). A
 // connection the sink already has is disconnected first. Any failure, a zero cookie among
-// them, releases what was obtained and raises run-time error 99.
+// them, releases what was obtained and raises kErrorObjectCallFailed.
 void ConnectEvents(IUnknown** sink, IUnknown** source, REFIID outgoing);
 
 // Unadvises the sink's connection with its cookie (cookie 0 afterwards) and releases the

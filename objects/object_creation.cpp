@@ -36,7 +36,9 @@ void SetNothing(IUnknown** variable) {
     if (held) held->Release();
 }
 
-// Steps 3.2 to 3.4 of creation for a built-in class number.
+// Creates an instance of a built-in class number (through its class identifier, so a number
+// without one fails) on the requested interface and runs its construction routine; null when
+// the class or interface is unknown or no memory is left.
 IUnknown* CreateBuiltin(ULONG classNumber, REFIID interfaceId) {
     const ObjectTables tables = CurrentObjectTables();
     const GUID* classId = IdentifierAt(tables.classIdentifiers, classNumber);

@@ -18,7 +18,7 @@ void DimensionModuleArrays() {
     // No erase before: at this step the arrays are still undimensioned, and dimensioning an
     // array that is already dimensioned leaves it as it is.
     DimensionArray(&Module.Pegs.descriptor, 0, kTypeObject, sizeof(ILinkListCollection*), 0,
-                   PegCount - 1);
+                   kPegCount - 1);
     DimensionArray(&Module.DiskImages.descriptor, 0, kTypeUInt32, sizeof(HICON), 1, DiskCount);
     DimensionArray(&Module.DiskSizes.descriptor, 0, kTypeInt32, sizeof(LONG), 1, DiskCount);
 }
@@ -29,7 +29,7 @@ ILinkListCollection* PegAt(LONG peg) {
 
 void FillPegs(LONG diskCount) {
     ProcFrame frame(&kFillPegsProcedure);
-    for (LONG peg = 0; peg < PegCount; ++peg) CheckObjectResult(PegAt(peg)->CLEAR());
+    for (LONG peg = 0; peg < kPegCount; ++peg) CheckObjectResult(PegAt(peg)->CLEAR());
     for (LONG disk = diskCount; disk >= 1; --disk) {
         // The disk goes in by reference to the loop variable; the collection stores the value.
         VARIANT reference{};

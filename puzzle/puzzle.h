@@ -7,7 +7,7 @@
 
 constexpr LONG DiskCount = 7;
 constexpr DWORD MoveDelayMs = 250;
-constexpr LONG PegCount = 3;
+constexpr LONG kPegCount = 3;
 
 // Module-level state in one block, so that ModuleCleanupTable (app/module_tables.cpp) can
 // name its variables by their offsets. Written by ProgramMain before the solver thread
@@ -57,8 +57,9 @@ inline HWND& MainWindow = Module.MainWindow;
 inline VARIANT& MovingDisk = Module.MovingDisk;
 inline LONG& SourceCount = Module.SourceCount;
 
-// ProgramMain's step 1: Pegs 0..2, DiskImages 1..DiskCount, DiskSizes 1..DiskCount; every
-// element starts zero or empty. An array already dimensioned is kept as it is.
+// ProgramMain's first act, before anything can use them: Pegs 0..2, DiskImages 1..DiskCount,
+// DiskSizes 1..DiskCount; every element starts zero or empty. An array already dimensioned is kept
+// as it is.
 void DimensionModuleArrays();
 
 // The peg collection at index 0..2.

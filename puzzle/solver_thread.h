@@ -9,6 +9,6 @@ constexpr DWORD SolverStackSize = 0x100000;  // 1 MiB
 // The thread function. The parameter is the disk count; the exit code is 0.
 DWORD WINAPI SolverThread(LPVOID diskCount);
 
-// ProgramMain's step 8: starts SolverThread with DiskCount, SolverStackSize and creation
-// flags 0, and closes its handle at once. A thread that cannot be created is not reported.
+// Starts SolverThread (ProgramMain, once the window shows) with DiskCount, SolverStackSize and
+// creation flags 0, and closes its handle at once. A thread that cannot be created is not reported.
 void StartSolverThread();

@@ -5,6 +5,6 @@
 
 #include <cstddef>
 
-/// The .ico bytes of icon group `id` (1..3), with their count in *size when `size` is not
-/// null. Any other id gives null and a size of 0. The data lives as long as the process.
+// The .ico bytes of icon group `id` (1..3), with their count in *size when `size` is not
+// null. Any other id gives null and a size of 0. The data lives as long as the process.
 const unsigned char* EmbeddedIconGroup(int id, size_t* size);

@@ -52,9 +52,9 @@ void DimensionArray(ArrayDescriptor* array, void* data, BYTE flags, BYTE element
         LowerWord(array, k) = static_cast<DWORD>(bounds[2 * k]);
         UpperWord(array, k) = static_cast<DWORD>(bounds[2 * k + 1]);
     }
-    // An array of no dimensions describes nothing (the description asks for 1 or more).
+    // An array of no dimensions has no bounds to check and no storage to describe.
     if (dimensionCount == 0) {
-        RaiseError(9);
+        RaiseError(kErrorBadArrayBounds);
         return;
     }
     unsigned long long product = 1;
@@ -63,19 +63,19 @@ void DimensionArray(ArrayDescriptor* array, void* data, BYTE flags, BYTE element
         const long long upper = bounds[2 * k + 1];
         if (k > 0) ArrayDimensionWords(array)[3 * k - 1] = static_cast<DWORD>(product);
         if (upper < lower) {
-            RaiseError(9);
+            RaiseError(kErrorBadArrayBounds);
             return;
         }
         product *= static_cast<unsigned long long>(upper - lower + 1);  // at most 2^32 each
         if (product > kMax32) {
-            RaiseError(9);
+            RaiseError(kErrorBadArrayBounds);
             return;
         }
     }
     array->elementCount = static_cast<DWORD>(product);
     const unsigned long long bytes = product * elementSize;
     if (bytes > kMax32) {
-        RaiseError(9);
+        RaiseError(kErrorBadArrayBounds);
         return;
     }
     array->byteSize = static_cast<DWORD>(bytes);
@@ -83,7 +83,7 @@ void DimensionArray(ArrayDescriptor* array, void* data, BYTE flags, BYTE element
         // GPTR: the block comes zero-filled.
         void* block = RuntimeGlobalAlloc(GPTR, array->byteSize);
         if (!block) {
-            RaiseError(7);
+            RaiseError(kErrorOutOfMemory);
             return;
         }
         array->data = block;
@@ -110,7 +110,7 @@ BYTE EraseArrayStorage(ArrayDescriptor* array, int mode) {
     if (callerStorage) return 0;
     void* block = array->data;
     array->data = nullptr;
-    return RuntimeGlobalFree(block) ? 241 : 0;
+    return RuntimeGlobalFree(block) ? kErrorMemoryDamaged : 0;
 }
 
 void EraseArray(ArrayDescriptor* array, int mode) {

@@ -55,9 +55,9 @@ DWORD ArrayStride(ArrayDescriptor* array, unsigned k);
 
 // Describes and allocates an array. `bounds` holds the lower and upper bound of each of the
 // `dimensionCount` dimensions. An array already dimensioned is left as it is. Bounds
-// reversed or sizes beyond 32 bits raise 9, no memory raises 7; either leaves the fields
-// stored so far and the array undimensioned. With kArrayCallerStorage the caller's `data`
-// is kept and nothing is allocated.
+// reversed or sizes beyond 32 bits raise kErrorBadArrayBounds, no memory raises kErrorOutOfMemory;
+// either leaves the fields stored so far and the array undimensioned. With kArrayCallerStorage the
+// caller's `data` is kept and nothing is allocated.
 void DimensionArray(ArrayDescriptor* array, void* data, BYTE flags, BYTE elementType,
                     BYTE dimensionCount, DWORD elementSize, const LONG* bounds);
 // The one-dimensional case.
@@ -68,8 +68,8 @@ inline void DimensionArray(ArrayDescriptor* array, BYTE flags, BYTE elementType,
 }
 
 // Erases an array in `mode` (kErase...) and returns the error for its caller to report:
-// 241 when GlobalFree refused the storage, 0 otherwise. Raises nothing itself.
+// kErrorMemoryDamaged when GlobalFree refused the storage, 0 otherwise. Raises nothing itself.
 BYTE EraseArrayStorage(ArrayDescriptor* array, int mode);
-// Program code's erase: as EraseArrayStorage, raising 241 (fatal) when the storage could
-// not be freed.
+// Program code's erase: as EraseArrayStorage, raising the fatal kErrorMemoryDamaged when the
+// storage could not be freed.
 void EraseArray(ArrayDescriptor* array, int mode);

@@ -11,7 +11,7 @@ void WalkCleanupTable(const CleanupEntry* table, void* base, EraseFailure onEras
         void* variable = static_cast<BYTE*>(base) + (*table & ~kCleanupKindMask);
         switch (static_cast<CleanupKind>(*table & kCleanupKindMask)) {
             case kCleanupObject:
-                // The slot keeps its value, as the format states: its scope is ending.
+                // The slot keeps its value: its scope is ending and nothing reads it again.
                 if (IUnknown* object = *static_cast<IUnknown**>(variable)) object->Release();
                 break;
             case kCleanupString:
@@ -20,7 +20,7 @@ void WalkCleanupTable(const CleanupEntry* table, void* base, EraseFailure onEras
             case kCleanupArray:
                 if (const BYTE error =
                         EraseArrayStorage(static_cast<ArrayDescriptor*>(variable), kEraseCleanup);
-                    error && onEraseFailure == EraseFailure::Raise)
+                    error && onEraseFailure == EraseFailure::kRaise)
                     RaiseError(error);
                 break;
             case kCleanupItemValue:

@@ -24,8 +24,8 @@ constexpr CleanupEntry MakeCleanupEntry(DWORD offset, CleanupKind kind) {
 
 // Who answers for an array whose storage cannot be freed.
 enum class EraseFailure {
-    Ignore,  // the module cleanup at process end goes on
-    Raise,   // a procedure's exit raises 241
+    kIgnore,  // the module cleanup at process end goes on
+    kRaise,   // a procedure's exit raises kErrorMemoryDamaged
 };
 
 // Applies each entry's release action to the variable at base + offset, in table order,

@@ -15,7 +15,8 @@ UINT savedErrorMode = 0;
 }  // namespace
 
 void GuardedCallEnter() {
-    // A pure spin, as required: a guarded call that blocks keeps the others spinning.
+    // A pure spin, no sleep: guarded calls are short, and one that blocks inside the system
+    // keeps the others spinning until it returns.
     while (lockWord.exchange(-1, std::memory_order_acquire) != 0) {
     }
     SaveFpuState(savedFpuState);

@@ -16,7 +16,7 @@ constexpr size_t kNumberTextBufferSize = 32;
 
 // Formats value with digitCount significant digits and flags, and pushes the text on the
 // current frame's TempStringStack as an owned 8-bit string. Allocation failure pushes an
-// empty slot and raises error 7.
+// empty slot and raises kErrorOutOfMemory.
 void FormatNumber(long double value, int digitCount, uint32_t flags);
 // The same text widened one byte to one character, pushed as an owned wide string; same
 // failure behaviour. Item values are converted to text with flags 0.

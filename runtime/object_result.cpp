@@ -9,9 +9,9 @@
 HRESULT CheckObjectResult(HRESULT result) {
     RuntimeService service;
     LoadFpuControlWord(kRuntimeFpuControlWord);
-    // Without a record (no memory for one) the result is not kept; error 99 still is.
+    // Without a record (no memory for one) the result is not kept; kErrorObjectCallFailed still is.
     if (ThreadRecord* record = GetThreadRecord()) record->lastObjectResult = result;
-    if (FAILED(result)) RaiseError(99);
+    if (FAILED(result)) RaiseError(kErrorObjectCallFailed);
     return result;
 }
 

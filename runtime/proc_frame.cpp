@@ -52,7 +52,7 @@ ProcFrame::ProcFrame(const ProcedureInfo* procedure, void* locals)
 
 ProcFrame::~ProcFrame() {
     if (procedure && procedure->localCleanupTable && locals)
-        WalkCleanupTable(procedure->localCleanupTable, locals, EraseFailure::Raise);
+        WalkCleanupTable(procedure->localCleanupTable, locals, EraseFailure::kRaise);
     // Between statements the stack is empty; whatever a statement left is released here
     // rather than leaked.
     while (TempCount() > 0) FreeString(PopTempString(*this));

@@ -19,8 +19,8 @@ constexpr int kTempStringSlots = 5;
 constexpr WORD kErrorFromProcedure = 0xB0;  // the failing service was called by the procedure
 constexpr WORD kErrorFromService = 0x30;    // ... by another run-time service
 
-// What identifies a running procedure: its name (the code range of a machine-code procedure
-// has no use in C++) and its local CleanupTable, walked over its locals when it exits.
+// What identifies a running procedure: its name (a C++ function has no code range to look
+// up by return address) and its local CleanupTable, walked over its locals when it exits.
 struct ProcedureInfo {
     const char* name;
     const DWORD* localCleanupTable;  // 0-ended; null: no locals to release
@@ -34,8 +34,8 @@ struct ProcFrame {
     // of the procedure's locals (zeroed by the procedure) for its local CleanupTable.
     explicit ProcFrame(const ProcedureInfo* procedure = nullptr, void* locals = nullptr);
     // The procedure's exit: walks its local CleanupTable (an array whose storage cannot be
-    // freed raises 241 there), frees any temporary left on the TempStringStack, and makes
-    // the previous frame current again.
+    // freed raises kErrorMemoryDamaged there), frees any temporary left on the TempStringStack, and
+    // makes the previous frame current again.
     ~ProcFrame();
     ProcFrame(const ProcFrame&) = delete;
     ProcFrame& operator=(const ProcFrame&) = delete;
@@ -87,7 +87,7 @@ class RuntimeService {
 // How many run-time service calls are open on the calling thread in the current frame.
 int RuntimeServiceDepth();
 
-// Program code's step after every call into the system: the system may come back with a
+// What program code does after every call into the system: the system may come back with a
 // control word of its own loaded (a driver, a hook or a library built with other settings),
 // so the running procedure's word (0x133F) is loaded again from its frame.
 void AfterSystemCall();

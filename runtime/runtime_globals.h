@@ -1,6 +1,6 @@
 // RuntimeGlobals: the run-time's process-wide state for start-up, shutdown and threads,
-// one instance, zero at load. Field order follows the run-time's record; the two fields at
-// the end are this implementation's own additions.
+// one instance, zero at load. The last two fields say where the module-level
+// variables are and which threads may still reach them, so RuntimeExit can release them safely.
 #pragma once
 
 #include "platform/win32.h"

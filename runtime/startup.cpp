@@ -2,6 +2,7 @@
 #include "runtime/startup.h"
 
 #include "runtime/cleanup_table.h"
+#include "runtime/error_numbers.h"
 #include "runtime/fpu_control.h"
 #include "runtime/thread_record.h"
 #include "runtime/threads.h"
@@ -26,7 +27,7 @@ void RuntimeStartup(const ProgramModule& module) {
     TheRuntime.commandTail = CommandTail(GetCommandLineW());
     TheRuntime.instance = GetModuleHandleW(nullptr);
 
-    if (!StartThreadRecords()) ExitProcess(255);
+    if (!StartThreadRecords()) ExitProcess(kFatalExitCode);
     CoInitialize(nullptr);  // a failure is ignored
     RuntimeExit(ModuleInit(module));
 }
@@ -52,7 +53,7 @@ bool ReleaseModuleVariables() {
     // process end (ExitProcess reclaims them), so no live thread ever meets a released peg.
     if (ActiveRuntimeThreads() > 1) return false;
     WalkCleanupTable(TheRuntime.tables.moduleCleanup, TheRuntime.moduleVariables,
-                     EraseFailure::Ignore);
+                     EraseFailure::kIgnore);
     return true;
 }
 

@@ -32,7 +32,7 @@ LONG ModuleInit(const ProgramModule& module);
 // and ends the process with `exitCode`, from whichever thread calls it. Never returns.
 [[noreturn]] void RuntimeExit(LONG exitCode);
 
-// RuntimeExit's first step: walks ModuleCleanupTable over the module-level variables (an
+// What RuntimeExit does first: walks ModuleCleanupTable over the module-level variables (an
 // array whose storage cannot be freed is ignored) when the calling thread is the only
 // run-time thread left. Returns false, releasing nothing, while another run-time thread can
 // still reach them.

@@ -1,6 +1,8 @@
 // The platform check, the show command and the command tail.
 #include "runtime/startup_info.h"
 
+#include "runtime/error_numbers.h"
+
 namespace {
 constexpr UINT kNoSupportStyle = 0x12000;  // MB_SETFOREGROUND | MB_TASKMODAL, OK only
 }  // namespace
@@ -8,7 +10,7 @@ constexpr UINT kNoSupportStyle = 0x12000;  // MB_SETFOREGROUND | MB_TASKMODAL, O
 void CheckPlatform(const OSVERSIONINFOA& version) {
     if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return;
     MessageBoxA(nullptr, "Win98 No Support", nullptr, kNoSupportStyle);
-    ExitProcess(255);
+    ExitProcess(kFatalExitCode);
 }
 
 LONG ShowCommandFrom(const STARTUPINFOA& startup) {

@@ -32,7 +32,7 @@ UINT SetThreadCodePage(UINT codePage) {
     RuntimeService service;
     ThreadRecord* record = GetThreadRecord();
     if (!record) {
-        RaiseError(7);
+        RaiseError(kErrorOutOfMemory);
         return 0;
     }
     const UINT previous = record->codePage;
@@ -55,7 +55,7 @@ BSTR ByteStringToWide(StringHandle source, UINT codePage) {
         MultiByteToWideChar(page, flags, text, static_cast<int>(bytes), nullptr, 0);
     if (characters <= 0) return nullptr;
     // Conversions raise nothing, so the seam is called directly rather than through
-    // AllocWideString, which would raise 7.
+    // AllocWideString, which would raise kErrorOutOfMemory.
     BSTR wide = RuntimeAllocWideString(nullptr, static_cast<UINT>(characters));
     if (!wide) return nullptr;
     if (MultiByteToWideChar(page, flags, text, static_cast<int>(bytes), wide, characters) !=

@@ -19,7 +19,7 @@ void ConvertTempToWide(UINT codePage, int depth);
 void ConvertTempToBytes(UINT codePage, int depth);
 
 // Sets the calling thread's code page and returns the previous one. A thread without a
-// record gets one; when none can be allocated, error 7 and nothing changes (returns 0).
+// record gets one; when none can be allocated, kErrorOutOfMemory and nothing changes (returns 0).
 UINT SetThreadCodePage(UINT codePage);
 // The calling thread's code page; 0 when the thread has no record.
 UINT ThreadCodePage();

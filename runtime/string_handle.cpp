@@ -14,11 +14,11 @@ struct alignas(8) EmptyString {
     DWORD length;
     OLECHAR text[2];
 };
-const EmptyString sharedEmpty{0, 0, {0, 0}};
+const EmptyString kSharedEmpty{0, 0, {0, 0}};
 }  // namespace
 
 BSTR SharedEmptyString() {
-    return const_cast<BSTR>(sharedEmpty.text);
+    return const_cast<BSTR>(kSharedEmpty.text);
 }
 
 const BYTE* StringBytes(StringHandle handle) {
@@ -30,7 +30,7 @@ BSTR AllocByteString(UINT bytes) {
     RuntimeService service;
     if (bytes == 0) return nullptr;
     BSTR text = RuntimeAllocByteString(nullptr, bytes);
-    if (!text) RaiseError(7);
+    if (!text) RaiseError(kErrorOutOfMemory);
     return text;
 }
 
@@ -38,7 +38,7 @@ BSTR AllocWideString(UINT characters) {
     RuntimeService service;
     if (characters == 0) return nullptr;
     BSTR text = RuntimeAllocWideString(nullptr, characters);
-    if (!text) RaiseError(7);
+    if (!text) RaiseError(kErrorOutOfMemory);
     return text;
 }
 

@@ -32,7 +32,7 @@ BSTR SharedEmptyString();
 const BYTE* StringBytes(StringHandle handle);
 
 // A new 8-bit string of `bytes` bytes, left uninitialised for the caller to fill. 0 bytes:
-// null (the empty string) without a system call. Allocation failure: null and error 7.
+// null (the empty string) without a system call. Allocation failure: null and kErrorOutOfMemory.
 BSTR AllocByteString(UINT bytes);
 // A new wide string of `characters` characters, as AllocByteString.
 BSTR AllocWideString(UINT characters);
@@ -50,8 +50,8 @@ inline UINT StringByteLength(BSTR text) {
 UINT StringCharCount(StringHandle handle);
 // A new string of `bytes` bytes holding the first min(old length, bytes) bytes of `text`
 // and zero bytes after them; the old string is freed (unless borrowed), also when the
-// allocation fails, which gives null and error 7.
+// allocation fails, which gives null and kErrorOutOfMemory.
 BSTR ResizeByteString(StringHandle text, UINT bytes);
 // An owned copy of a handle's bytes (null for an empty one); allocation failure: null and
-// error 7.
+// kErrorOutOfMemory.
 BSTR CopyString(StringHandle handle);

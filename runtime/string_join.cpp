@@ -37,7 +37,8 @@ void AppendTopToNext() {
     TempString(0) = OwnedHandle(joined);
     FreeString(a);
     FreeString(b);
-    if (total > 0xFFFFFFFFull) RaiseError(5);  // no memory: the allocation raised 7
+    if (total > 0xFFFFFFFFull)
+        RaiseError(kErrorInvalidArgument);  // out of memory was raised by the allocation
 }
 
 void ConcatenateStrings(UINT count, const BSTR* strings) {
@@ -46,7 +47,7 @@ void ConcatenateStrings(UINT count, const BSTR* strings) {
     for (UINT k = 0; k < count; ++k) total += StringByteLength(strings[k]);
     if (total > 0xFFFFFFFFull) {
         PushEmptyString();
-        RaiseError(5);
+        RaiseError(kErrorInvalidArgument);
         return;
     }
     BSTR joined = AllocByteString(static_cast<UINT>(total));
@@ -58,6 +59,7 @@ void ConcatenateStrings(UINT count, const BSTR* strings) {
             target += length;
         }
     }
-    // On failure the allocation has raised 7 and `joined` is the empty slot to push.
+    // On failure the allocation has raised kErrorOutOfMemory and `joined` is the empty slot to
+    // push.
     PushOwnedString(joined);
 }

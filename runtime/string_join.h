@@ -14,8 +14,8 @@
 void AppendTopToNext();
 
 // Joins `count` strings, first one first, and pushes the result as an owned slot; the
-// arguments are not freed. A total length beyond 32 bits raises 5, no memory raises 7;
-// either pushes an empty slot instead.
+// arguments are not freed. A total length beyond 32 bits raises kErrorInvalidArgument, no memory
+// raises kErrorOutOfMemory; either pushes an empty slot instead.
 void ConcatenateStrings(UINT count, const BSTR* strings);
 inline void ConcatenateStrings(std::initializer_list<BSTR> strings) {
     ConcatenateStrings(static_cast<UINT>(strings.size()), strings.begin());

@@ -9,7 +9,7 @@ namespace {
 // Writing past the frame's five slots, or popping what was never pushed, would corrupt the
 // frame; the only safe answer is to stop, as for the fatal run-time errors.
 [[noreturn]] void StackFault() {
-    ExitProcess(255);
+    ExitProcess(kFatalExitCode);
 }
 }  // namespace
 

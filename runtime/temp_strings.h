@@ -14,7 +14,7 @@ void PushOwnedString(BSTR text);
 // Pushes the empty string (0).
 void PushEmptyString();
 // Pushes an owned copy of `bytes` bytes at `source`; on allocation failure pushes 0 (and
-// error 7 is raised by the allocation).
+// kErrorOutOfMemory is raised by the allocation).
 void PushStringCopy(const void* source, UINT bytes);
 // Pops the top slot and frees it.
 void PopAndFreeString();
@@ -23,10 +23,10 @@ UINT PopStringLength();
 // Pops the top slot into a string variable, which owns what it holds: an owned slot is
 // stored as it is; a borrowed one is copied, into the variable's own buffer when that has
 // exactly the same byte length. The variable's previous string is freed (unless reused).
-// Allocation failure leaves the variable 0 and raises 7.
+// Allocation failure leaves the variable 0 and raises kErrorOutOfMemory.
 void PopIntoStringVariable(BSTR* variable);
 // Pops the top slot into the place of a system-call argument and returns the handle to pass
-// by value: a borrowed string is copied first (failure: 0 at the place and error 7).
+// by value: a borrowed string is copied first (failure: 0 at the place and kErrorOutOfMemory).
 // The place's previous content is not freed; program code frees the argument after the call.
 BSTR PopIntoStringArgument(BSTR* place);
 

@@ -53,7 +53,7 @@ ThreadRecord* GetThreadRecord() {
 void ReleaseThreadRecord() {
     ThreadRecord* record = FindThreadRecord();
     if (!record) return;
-    WalkCleanupTable(TheRuntime.tables.threadCleanup, record, EraseFailure::Ignore);
+    WalkCleanupTable(TheRuntime.tables.threadCleanup, record, EraseFailure::kIgnore);
     RuntimeFreeString(record->exceptionSource);
     RuntimeFreeString(record->exceptionDescription);
     RuntimeFreeString(record->exceptionHelpFile);

@@ -25,7 +25,7 @@ struct ThreadRecord {
 // The calling thread's record, created zero-filled (GlobalAlloc GPTR through the allocation
 // seam) when the TLS slot is empty; a new record copies the main record's code page.
 // Returns null when memory runs out (or the slot cannot be written): the caller decides
-// whether that is error 7, a fatal start-up failure, or nothing.
+// whether that is kErrorOutOfMemory, a fatal start-up failure, or nothing.
 ThreadRecord* GetThreadRecord();
 
 // The calling thread's record, or null when it has none; never creates one.
@@ -36,11 +36,12 @@ ThreadRecord* FindThreadRecord();
 // thread-information-block mirror. A second call on the same thread does nothing.
 void ReleaseThreadRecord();
 
-// Process-wide thread state of start-up step 7: allocates the TLS slot, creates the calling
-// thread's record and makes it the main record (code page 0); the calling thread becomes the
-// first run-time thread. False when no TLS index or
-// no memory is left (start-up then ends the process with 255).
+// Sets up the process-wide thread state at start-up: allocates the TLS slot, creates the
+// calling thread's record and makes it the main record (code page 0); the calling thread
+// becomes the first run-time thread. False when no TLS index or no memory is left (start-up
+// then ends the process as a fatal failure).
 bool StartThreadRecords();
 
-// RuntimeExit's step 2: releases the calling thread's record, then frees the TLS slot.
+// Undoes StartThreadRecords at process end, once the module variables are released:
+// releases the calling thread's record, then frees the TLS slot.
 void EndThreadRecords();

@@ -39,7 +39,7 @@ void ThreadStart(LONG, LONG, LONG) {
     CoInitialize(nullptr);  // the result is ignored
     // The thread function sets up its ProcFrame before calling this wrapper, so the error
     // lands in that frame through the thread's current-frame pointer.
-    if (!GetThreadRecord()) RaiseError(7);
+    if (!GetThreadRecord()) RaiseError(kErrorOutOfMemory);
 }
 
 void ThreadEnd(LONG, LONG, LONG) {

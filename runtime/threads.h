@@ -26,7 +26,7 @@ void CloseThreadHandle(HANDLE handle, LONG* result);
 
 // The start wrapper, the thread function's first act: CoInitialize, then the thread's
 // ThreadRecord (code page copied from the main record). No memory for the record raises
-// error 7 in the thread function's frame (the current ProcFrame) and the thread goes on.
+// kErrorOutOfMemory in the thread function's frame (the current ProcFrame) and the thread goes on.
 void ThreadStart(LONG parameter, LONG reserved1, LONG reserved2);
 
 // The end wrapper, the thread function's last act before it returns: CoUninitialize, then

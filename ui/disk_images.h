@@ -4,11 +4,11 @@
 
 #include "puzzle/puzzle.h"
 
-constexpr int AppIconGroup = 1;
-constexpr int PegIconGroup = 2;
-constexpr int DiskIconGroup = 3;
+constexpr int kAppIconGroup = 1;
+constexpr int kPegIconGroup = 2;
+constexpr int kDiskIconGroup = 3;
 
-// ProgramMain's steps 4 and 5: PegImage from group 2 at 256 x 256, then DiskImages(d) from
-// group 3 at DiskSizes(d) x DiskSizes(d) for d = 1..DiskCount. A load that fails leaves its
-// handle null; nothing is reported.
+// Loads the pictures the scene is drawn from, before the window exists: PegImage from group 2 at
+// 256 x 256, then DiskImages(d) from group 3 at DiskSizes(d) x DiskSizes(d) for d = 1..DiskCount. A
+// load that fails leaves its handle null; nothing is reported.
 void LoadSceneImages();

@@ -1,6 +1,7 @@
 // RegisterHanoisClass, CreateHanoisWindow, HanoisWndProc and RunMessageLoop.
 #include "ui/main_window.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/message_box.h"
 #include "runtime/proc_frame.h"
 #include "runtime/startup.h"
@@ -21,9 +22,9 @@ constexpr auto kRegisterFailedText = WideLiteral(WSTR("RegisterClass for hanois 
 constexpr auto kNoWindowText =
     WideLiteral(WSTR("No display is available: the window cannot be opened"));
 constexpr auto kNoMemoryText = WideLiteral(WSTR("Not enough memory: the window cannot be opened"));
-// A run that could not show the puzzle ends as a fatal start-up failure does (255), never
-// like a normal end (0).
-constexpr LONG kNoWindowExitCode = 255;
+// A run that could not show the puzzle ends as a fatal start-up failure does, never like a
+// normal end (0).
+constexpr LONG kNoWindowExitCode = kFatalExitCode;
 }  // namespace
 
 void RegisterHanoisClass() {
@@ -36,11 +37,11 @@ void RegisterHanoisClass() {
     record.cbWndExtra = 0;
     record.hInstance = AfterSystemCall(GetModuleHandleA(nullptr));
     record.hIcon = AfterSystemCall(
-        LoadIconA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(AppIconGroup)));
+        LoadIconA(AfterSystemCall(GetModuleHandleA(nullptr)), MAKEINTRESOURCEA(kAppIconGroup)));
     record.hCursor = AfterSystemCall(LoadCursorA(nullptr, IDC_ARROW));
     record.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     record.lpszMenuName = nullptr;
-    record.lpszClassName = HanoisClassName;
+    record.lpszClassName = kHanoisClassName;
     if (AfterSystemCall(RegisterClassA(&record)) == 0) {
         PushBorrowedString(kRegisterFailedText.Handle());
         PushEmptyString();  // no title: the run-time's caption "Quarkstone"
@@ -54,8 +55,8 @@ HWND CreateHanoisWindow() {
     ProcFrame frame(&kCreateHanoisWindowProcedure);
     RegisterHanoisClass();
     return AfterSystemCall(CreateWindowExA(
-        0, HanoisClassName, HanoisTitle, HanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, HanoisWidth,
-        HanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
+        0, kHanoisClassName, kHanoisTitle, kHanoisStyle, CW_USEDEFAULT, CW_USEDEFAULT, kHanoisWidth,
+        kHanoisHeight, nullptr, nullptr, AfterSystemCall(GetModuleHandleA(nullptr)), nullptr));
 }
 
 void EndWithoutWindow() {

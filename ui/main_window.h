@@ -4,11 +4,11 @@
 
 #include "platform/win32.h"
 
-constexpr char HanoisClassName[] = "HanoisClass";
-constexpr char HanoisTitle[] = "Towers of Hanoi";
-constexpr int HanoisWidth = 820;  // outer size, frame included
-constexpr int HanoisHeight = 500;
-constexpr DWORD HanoisStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;  // 0x02CF0000
+constexpr char kHanoisClassName[] = "HanoisClass";
+constexpr char kHanoisTitle[] = "Towers of Hanoi";
+constexpr int kHanoisWidth = 820;  // outer size, frame included
+constexpr int kHanoisHeight = 500;
+constexpr DWORD kHanoisStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;  // 0x02CF0000
 
 // Set once the class is registered; never cleared.
 extern BOOL ClassRegistered;

@@ -36,10 +36,10 @@ LONG DiskNumberOf(const VARIANT& item) {
 
 void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
     ProcFrame frame(&kDrawPegProcedure);
-    DrawIconEx(dc, x, y, PegImage, PegImageSize, PegImageSize, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x, y, PegImage, kPegImageSize, kPegImageSize, 0, nullptr, DI_NORMAL);
     AfterSystemCall();
-    const LONG ax = x + DiskAnchorDx;
-    LONG ay = y + DiskAnchorDy;
+    const LONG ax = x + kDiskAnchorDx;
+    LONG ay = y + kDiskAnchorDy;
     ILinkListCollection* pegs = PegAt(peg);
     // No lock is taken over the walk: the solver thread never waits for a paint, and a peg
     // that shrinks after its COUNT was read yields an empty item, which is skipped below.
@@ -62,7 +62,7 @@ void DrawPeg(HDC dc, LONG x, LONG y, LONG peg) {
             DrawIconEx(dc, left, top, DiskImages[disk], size, size, 0, nullptr, DI_NORMAL);
             AfterSystemCall();
         }
-        ay -= DiskStep;
+        ay -= kDiskStep;
     }
 }
 
@@ -72,15 +72,15 @@ void ComposeScene(HDC target, LONG width, LONG height) {
     HDC memory = AfterSystemCall(CreateCompatibleDC(target));
     HGDIOBJ kept = AfterSystemCall(SelectObject(memory, offscreen));
 
-    HBRUSH background = AfterSystemCall(CreateSolidBrush(SceneBackground));
+    HBRUSH background = AfterSystemCall(CreateSolidBrush(kSceneBackground));
     RECT all{0, 0, width, height};
     FillRect(memory, &all, background);
     AfterSystemCall();
     DeleteObject(background);
     AfterSystemCall();
 
-    for (LONG peg = 0; peg < PegCount; ++peg)
-        DrawPeg(memory, PegImageLeft + PegSpacing * peg, PegImageTop, peg);
+    for (LONG peg = 0; peg < kPegCount; ++peg)
+        DrawPeg(memory, kPegImageLeft + kPegSpacing * peg, kPegImageTop, peg);
 
     BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     AfterSystemCall();

@@ -4,19 +4,19 @@
 
 #include "platform/win32.h"
 
-constexpr COLORREF SceneBackground = 0x00CBEDF5;  // red 245, green 237, blue 203
-constexpr LONG PegImageLeft = 10;                 // peg i's image at (10 + 256 i, 100)
-constexpr LONG PegImageTop = 100;
-constexpr LONG PegSpacing = 256;
-constexpr LONG PegImageSize = 256;
-constexpr LONG DiskAnchorDx = 128;  // bottom disk's anchor: peg image corner + (128, 246)
-constexpr LONG DiskAnchorDy = 246;
-constexpr LONG DiskStep = 20;  // from one disk's anchor to the next one up
+constexpr COLORREF kSceneBackground = 0x00CBEDF5;  // red 245, green 237, blue 203
+constexpr LONG kPegImageLeft = 10;                 // peg i's image at (10 + 256 i, 100)
+constexpr LONG kPegImageTop = 100;
+constexpr LONG kPegSpacing = 256;
+constexpr LONG kPegImageSize = 256;
+constexpr LONG kDiskAnchorDx = 128;  // bottom disk's anchor: peg image corner + (128, 246)
+constexpr LONG kDiskAnchorDy = 246;
+constexpr LONG kDiskStep = 20;  // from one disk's anchor to the next one up
 
 // Paints the window's scene (WM_PAINT): BeginPaint, the client size, ComposeScene, EndPaint.
 void PaintScene(HWND window);
 
-// Steps 3 to 7 of a paint, on any target DC of width x height: an off-screen bitmap and
+// Draws the whole scene on any target DC of width x height: an off-screen bitmap and
 // memory DC, the background fill, the three pegs, one SRCCOPY of the whole area to the
 // target, and every object released. The window's paint passes its DC; tests and the
 // benchmark pass a memory DC.

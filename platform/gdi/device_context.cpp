@@ -55,7 +55,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     if (!kind) return nullptr;
     if (platform_trace::Recording())
         platform_trace::Record("SelectObject", "dc=" + Hex(handle) + " object=" + Hex(object));
-    if (*kind == Kind::Bitmap) {
+    if (*kind == Kind::kBitmap) {
         auto* bitmap = static_cast<BitmapState*>(object);
         if (dc->paintDc) return nullptr;  // a window's DC draws into the window only
         if (bitmap == dc->bitmap) return bitmap;
@@ -66,7 +66,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
         dc->bitmap = bitmap;
         return previous;
     }
-    if (*kind == Kind::Brush) {
+    if (*kind == Kind::kBrush) {
         auto* brush = static_cast<BrushState*>(object);
         BrushState* previous = dc->brush;
         previous->selectionCount--;
@@ -80,14 +80,14 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
 
 BOOL DeleteObject(HGDIOBJ object) {
     Kind* kind = FindAny(object);
-    if (!kind || *kind == Kind::DeviceContext) {
+    if (!kind || *kind == Kind::kDeviceContext) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     auto* header = static_cast<ObjectHeader*>(object);
     if (header->stock) return TRUE;
-    if (*kind == Kind::Bitmap && static_cast<BitmapState*>(object)->selectedInto) return FALSE;
-    if (*kind == Kind::Brush && static_cast<BrushState*>(object)->selectionCount > 0) return FALSE;
+    if (*kind == Kind::kBitmap && static_cast<BitmapState*>(object)->selectedInto) return FALSE;
+    if (*kind == Kind::kBrush && static_cast<BrushState*>(object)->selectionCount > 0) return FALSE;
     if (platform_trace::Recording())
         platform_trace::Record("DeleteObject", "object=" + Hex(object));
     Destroy(header);

@@ -50,26 +50,26 @@ void Destroy(ObjectHeader* object) {
         Table().erase(object);
     }
     switch (object->kind) {
-        case Kind::Bitmap:
+        case Kind::kBitmap:
             delete static_cast<BitmapState*>(object);
             break;
-        case Kind::Brush:
+        case Kind::kBrush:
             delete static_cast<BrushState*>(object);
             break;
-        case Kind::DeviceContext:
+        case Kind::kDeviceContext:
             delete static_cast<DeviceContextState*>(object);
             break;
     }
 }
 
 DeviceContextState* FindDc(HDC dc) {
-    return Find<DeviceContextState>(dc, Kind::DeviceContext);
+    return Find<DeviceContextState>(dc, Kind::kDeviceContext);
 }
 BitmapState* FindBitmap(HGDIOBJ object) {
-    return Find<BitmapState>(object, Kind::Bitmap);
+    return Find<BitmapState>(object, Kind::kBitmap);
 }
 BrushState* FindBrush(HGDIOBJ object) {
-    return Find<BrushState>(object, Kind::Brush);
+    return Find<BrushState>(object, Kind::kBrush);
 }
 
 Kind* FindAny(HGDIOBJ object) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-enum class Page { Unsupported, Ansi, Utf8, Windows1252 };
+enum class Page { kUnsupported, kAnsi, kUtf8, kWindows1252 };
 
 Page PageOf(UINT codePage) {
     switch (codePage) {
@@ -15,13 +15,13 @@ Page PageOf(UINT codePage) {
         // names, SDL, the terminal) is UTF-8 there.
         case CP_ACP:
         case CP_THREAD_ACP:
-            return Page::Ansi;
+            return Page::kAnsi;
         case CP_UTF8:
-            return Page::Utf8;
+            return Page::kUtf8;
         case 1252:
-            return Page::Windows1252;
+            return Page::kWindows1252;
         default:
-            return Page::Unsupported;
+            return Page::kUnsupported;
     }
 }
 
@@ -195,16 +195,16 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
     if (!ValidLengths(source, sourceBytes, output, outputCharacters))
         return Fail(ERROR_INVALID_PARAMETER);
     const Page page = PageOf(codePage);
-    if (page == Page::Unsupported) return Fail(ERROR_INVALID_PARAMETER);
+    if (page == Page::kUnsupported) return Fail(ERROR_INVALID_PARAMETER);
     const DWORD allowed =
-        page == Page::Utf8 ? MB_ERR_INVALID_CHARS : MB_PRECOMPOSED | MB_ERR_INVALID_CHARS;
+        page == Page::kUtf8 ? MB_ERR_INVALID_CHARS : MB_PRECOMPOSED | MB_ERR_INVALID_CHARS;
     if (flags & ~allowed) return Fail(ERROR_INVALID_FLAGS);
 
     const long long length =
         sourceBytes == -1 ? static_cast<long long>(std::strlen(source)) + 1 : sourceBytes;
     const auto* bytes = reinterpret_cast<const BYTE*>(source);
     Sink<WCHAR> sink{output, outputCharacters};
-    if (page == Page::Windows1252) {
+    if (page == Page::kWindows1252) {
         for (long long i = 0; i < length; ++i) {
             const BYTE byte = bytes[i];
             sink.Put(byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : byte);
@@ -220,10 +220,10 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceCh
     if (!ValidLengths(source, sourceCharacters, output, outputBytes))
         return Fail(ERROR_INVALID_PARAMETER);
     const Page page = PageOf(codePage);
-    if (page == Page::Unsupported) return Fail(ERROR_INVALID_PARAMETER);
-    if (page == Page::Utf8 && (defaultCharacter || usedDefault))
+    if (page == Page::kUnsupported) return Fail(ERROR_INVALID_PARAMETER);
+    if (page == Page::kUtf8 && (defaultCharacter || usedDefault))
         return Fail(ERROR_INVALID_PARAMETER);
-    const DWORD allowed = page == Page::Utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    const DWORD allowed = page == Page::kUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     if (flags & ~allowed) return Fail(ERROR_INVALID_FLAGS);
 
     long long length = sourceCharacters;
@@ -234,7 +234,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceCh
     }
     if (usedDefault) *usedDefault = FALSE;
     Sink<CHAR> sink{output, outputBytes};
-    if (page == Page::Windows1252) {
+    if (page == Page::kWindows1252) {
         for (long long i = 0; i < length; ++i) {
             CHAR byte;
             if (!Windows1252Byte(source[i], byte)) {

@@ -48,37 +48,37 @@ typedef struct _STARTUPINFOA {
 #define SEM_NOALIGNMENTFAULTEXCEPT 0x0004
 #define SEM_NOOPENFILEERRORBOX 0x8000
 
-/// Reports Windows 8 (6.2, build 9200) on the NT platform with no service pack, which is
-/// what Windows reports to programs without a compatibility manifest. FALSE with
-/// ERROR_INSUFFICIENT_BUFFER unless dwOSVersionInfoSize is 148 (or 156, the EX size, of
-/// which only the first 148 bytes are filled here).
+// Reports Windows 8 (6.2, build 9200) on the NT platform with no service pack, which is
+// what Windows reports to programs without a compatibility manifest. FALSE with
+// ERROR_INSUFFICIENT_BUFFER unless dwOSVersionInfoSize is 148 (or 156, the EX size, of
+// which only the first 148 bytes are filled here).
 BOOL GetVersionExA(LPOSVERSIONINFOA info);
 
-/// Fills the start-up information (cb and all other fields) with dwFlags 0: nothing starts
-/// a process here with a requested show state, position, size or standard handles.
+// Fills the start-up information (cb and all other fields) with dwFlags 0: nothing starts
+// a process here with a requested show state, position, size or standard handles.
 void GetStartupInfoA(LPSTARTUPINFOA info);
 
-/// The process command line as Windows would have built it from the arguments in
-/// /proc/self/cmdline: arguments joined by one blank, each one that is empty or holds a
-/// blank, tab or double quote enclosed in double quotes, with double quotes written \" and
-/// the backslashes before a quote or the closing quote doubled (the inverse of the
-/// Microsoft C run-time's splitting). UTF-8 arguments become UTF-16; bytes that are not
-/// UTF-8 become U+FFFD. Built once; the same pointer for the whole process. Never null.
+// The process command line as Windows would have built it from the arguments in
+// /proc/self/cmdline: arguments joined by one blank, each one that is empty or holds a
+// blank, tab or double quote enclosed in double quotes, with double quotes written \" and
+// the backslashes before a quote or the closing quote doubled (the inverse of the
+// Microsoft C run-time's splitting). UTF-8 arguments become UTF-16; bytes that are not
+// UTF-8 become U+FFFD. Built once; the same pointer for the whole process. Never null.
 LPWSTR GetCommandLineW();
 
-/// Null name: the program's own module, a handle that stays the same for the whole process.
-/// Any other name: null with ERROR_MOD_NOT_FOUND (no other modules are known here).
+// Null name: the program's own module, a handle that stays the same for the whole process.
+// Any other name: null with ERROR_MOD_NOT_FOUND (no other modules are known here).
 HMODULE GetModuleHandleW(LPCWSTR name);
-/// Null name: as GetModuleHandleW. Any other name: a library that LoadLibraryA loaded under
-/// that name or file name (platform/kernel/modules.h), else null with ERROR_MOD_NOT_FOUND.
+// Null name: as GetModuleHandleW. Any other name: a library that LoadLibraryA loaded under
+// that name or file name (platform/kernel/modules.h), else null with ERROR_MOD_NOT_FOUND.
 HMODULE GetModuleHandleA(LPCSTR name);
 
-/// Sets the process-wide error mode and returns the previous one. The mode is only kept:
-/// nothing here shows the dialogs it suppresses on Windows.
+// Sets the process-wide error mode and returns the previous one. The mode is only kept:
+// nothing here shows the dialogs it suppresses on Windows.
 UINT SetErrorMode(UINT mode);
 
-/// Ends the process with `exitCode` (only its low 8 bits reach a Linux parent): flushes the
-/// C standard streams, then ends every thread at once (_exit). Unlike Windows, no module
-/// detach code runs; like Windows' kill of the other threads, no static destructor or
-/// atexit handler runs, so nothing can race the threads that are still running.
+// Ends the process with `exitCode` (only its low 8 bits reach a Linux parent): flushes the
+// C standard streams, then ends every thread at once (_exit). Unlike Windows, no module
+// detach code runs; like Windows' kill of the other threads, no static destructor or
+// atexit handler runs, so nothing can race the threads that are still running.
 [[noreturn]] void ExitProcess(UINT exitCode);

@@ -236,19 +236,19 @@ struct IDispatch : IUnknown {
 // Counted strings. A BSTR points just past a 32-bit byte length and is followed by two
 // zero bytes after its last byte.
 
-/// Allocates a counted string of `length` bytes, copied from `source` when it is not null
-/// (left uninitialised otherwise). Returns null when memory runs out or the length cannot
-/// be represented.
+// Allocates a counted string of `length` bytes, copied from `source` when it is not null
+// (left uninitialised otherwise). Returns null when memory runs out or the length cannot
+// be represented.
 BSTR SysAllocStringByteLen(LPCSTR source, UINT length);
-/// As SysAllocStringByteLen, for `length` 16-bit characters.
+// As SysAllocStringByteLen, for `length` 16-bit characters.
 BSTR SysAllocStringLen(const OLECHAR* source, UINT length);
-/// A counted copy of a zero-terminated wide string; null for a null source.
+// A counted copy of a zero-terminated wide string; null for a null source.
 BSTR SysAllocString(const OLECHAR* source);
-/// Frees a counted string; null is accepted and ignored.
+// Frees a counted string; null is accepted and ignored.
 void SysFreeString(BSTR text);
-/// The length prefix in bytes; 0 for null.
+// The length prefix in bytes; 0 for null.
 UINT SysStringByteLen(BSTR text);
-/// The length prefix in 16-bit characters (bytes / 2, rounded down); 0 for null.
+// The length prefix in 16-bit characters (bytes / 2, rounded down); 0 for null.
 UINT SysStringLen(BSTR text);
 
 // VARIANT operations (see platform/ole/variant.cpp for what the portable host supports).

@@ -12,6 +12,6 @@ struct ITypeLib : IUnknown {
 };
 typedef ITypeLib* LPTYPELIB;
 
-/// Writes null to `library` and fails: the portable host has no type libraries.
-/// TYPE_E_CANTLOADLIBRARY for any path; E_INVALIDARG when `path` or `library` is null.
+// Writes null to `library` and fails: the portable host has no type libraries.
+// TYPE_E_CANTLOADLIBRARY for any path; E_INVALIDARG when `path` or `library` is null.
 HRESULT LoadTypeLib(LPCOLESTR path, ITypeLib** library);

@@ -3,6 +3,7 @@
 // element's string or reference is released exactly once.
 #include "objects/item_value.h"
 #include "runtime/arrays.h"
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "tests/fault_injection/allocation_sweep_support.h"
@@ -48,7 +49,7 @@ void ArrayLives(long failingAllocation) {
     const bool failed = allocation_seam::InjectedFailureHappened();
     // The first three allocations are the arrays' storage: their failure is error 7. Later
     // ones are the test's own strings, which it simply does without.
-    EXPECT_EQ(errorState & 0xFF, failed && failingAllocation <= 3 ? 7 : 0)
+    EXPECT_EQ(errorState & 0xFF, failed && failingAllocation <= 3 ? kErrorOutOfMemory : 0)
         << "allocation " << failingAllocation;
     EXPECT_EQ(object.references, 1) << "allocation " << failingAllocation;
     const allocation_seam::Counters counters = allocation_seam::Read();

@@ -1,6 +1,7 @@
 // Number-to-text with its allocation failing: the empty text is pushed, error 7 recorded,
 // and the next conversion works again.
 #include "runtime/memory.h"
+#include "runtime/error_numbers.h"
 #include "runtime/number_format.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
@@ -24,7 +25,8 @@ void NumberTexts(long failingAllocation) {
         EXPECT_EQ(text == 0, failsHere) << "allocation " << failingAllocation;
         PopAndFreeString();
     }
-    EXPECT_EQ(frame.errorState & 0xFF, allocation_seam::InjectedFailureHappened() ? 7 : 0);
+    EXPECT_EQ(frame.errorState & 0xFF,
+              allocation_seam::InjectedFailureHappened() ? kErrorOutOfMemory : 0);
     EXPECT_EQ(allocation_seam::Read().allocations, allocation_seam::Read().frees);
 }
 

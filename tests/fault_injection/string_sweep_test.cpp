@@ -2,6 +2,7 @@
 // the failing operation leaves an empty result (and records error 7, except conversions,
 // which fail silently), everything else goes on, and every owned string is freed once.
 #include "runtime/memory.h"
+#include "runtime/error_numbers.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_convert.h"
 #include "runtime/string_handle.h"
@@ -56,7 +57,8 @@ void StringStatements(long failingAllocation) {
     // conversion (5), the conversion back (6), the concatenation, the copy of the borrowed
     // greeting.
     const bool silent = failingAllocation == 5 || failingAllocation == 6;
-    EXPECT_EQ(errorState & 0xFF, failed && !silent ? 7 : 0) << "allocation " << failingAllocation;
+    EXPECT_EQ(errorState & 0xFF, failed && !silent ? kErrorOutOfMemory : 0)
+        << "allocation " << failingAllocation;
     if (failed && silent) {
         EXPECT_EQ(failingAllocation == 5 ? wide : back, nullptr);
     }

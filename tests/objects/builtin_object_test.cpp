@@ -278,7 +278,7 @@ TEST_F(BuiltinTestClass, EventTableInstanceCutsItsSinksLoose) {
     EXPECT_EQ(CommonWordsOf(sink)->eventConnection, nullptr);
     EXPECT_EQ(CommonWordsOf(sink)->eventCookie, 0u);
     EXPECT_EQ(BuiltinReferenceCount(sink), 1);
-    EXPECT_EQ(reference.references, 1);  // the 0x4000 path replaces steps 2 to 4
+    EXPECT_EQ(reference.references, 1);  // the 0x4000 path leaves the object references alone
     EXPECT_EQ(test_classes::probeDestructions, 1);
     sink->Release();
     EXPECT_EQ(LiveObjectCount(), live);

@@ -194,6 +194,41 @@ TEST(ClassTables, MethodNamesListTheTwelveMethodsWithTheirParameters) {
     }
 }
 
+// The two byte-packed tables, byte for byte as the program has always carried them: the
+// class and method names are built from declarations, and the bytes must not move.
+TEST(ClassTables, PackedNameTablesKeepTheirBytes) {
+#define LE32(v) BYTE(v), BYTE((v) >> 8), BYTE((v) >> 16), BYTE((v) >> 24)
+    const BYTE classNames[] = {18,  'L', 'I', 'N', 'K', 'L', 'I', 'S', 'T',     'C', 'O',
+                               'L', 'L', 'E', 'C', 'T', 'I', 'O', 'N', LE32(2), 0};
+    // clang-format off
+    const BYTE methodNames[] = {
+        LE32(2),
+        LE32(1), 5, 'F', 'I', 'R', 'S', 'T', 0,
+        LE32(2), 4, 'N', 'E', 'X', 'T', 0,
+        LE32(3), 3, 'A', 'D', 'D', 9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
+        LE32(4), 5, 'C', 'L', 'E', 'A', 'R', 0,
+        LE32(5), 5, 'C', 'O', 'U', 'N', 'T', 0,
+        LE32(6), 5, 'I', 'N', 'D', 'E', 'X', 5, 'I', 'N', 'D', 'E', 'X', 0,
+        LE32(7), 6, 'I', 'N', 'S', 'E', 'R', 'T', 5, 'I', 'N', 'D', 'E', 'X',
+                 9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
+        LE32(8), 4, 'I', 'T', 'E', 'M', 5, 'I', 'N', 'D', 'E', 'X', 0,
+        LE32(9), 4, 'L', 'A', 'S', 'T', 0,
+        LE32(10), 8, 'P', 'R', 'E', 'V', 'I', 'O', 'U', 'S', 0,
+        LE32(11), 6, 'R', 'E', 'M', 'O', 'V', 'E', 5, 'I', 'N', 'D', 'E', 'X', 0,
+        LE32(12), 7, 'R', 'E', 'P', 'L', 'A', 'C', 'E', 5, 'I', 'N', 'D', 'E', 'X',
+                  9, 'Q', 'U', 'A', 'R', 'K', 'I', 'T', 'E', 'M', 0,
+        LE32(0), LE32(0)};
+    // clang-format on
+#undef LE32
+    const auto bytes = [](const BYTE* table, size_t size) {
+        return std::vector<int>(table, table + size);
+    };
+    EXPECT_EQ(bytes(ProgramObjectTables().classNames, sizeof classNames),
+              bytes(classNames, sizeof classNames));
+    EXPECT_EQ(bytes(ProgramObjectTables().methodNames, sizeof methodNames),
+              bytes(methodNames, sizeof methodNames));
+}
+
 TEST(ClassTables, DispatchRowsCallTheNativeMethodsWithTheirParameterWords) {
     struct Expected {
         SHORT result;

@@ -5,6 +5,7 @@
 #include "objects/builtin_instance.h"
 #include "objects/builtin_object.h"
 #include "objects/builtin_unknown.h"
+#include "runtime/error_numbers.h"
 #include "runtime/proc_frame.h"
 #include "tests/objects/com_test_objects_support.h"
 #include "tests/objects/test_classes_support.h"
@@ -62,17 +63,22 @@ TEST_F(EventConnection, ConnectAdvisesAndDisconnectUnadvises) {
 
 TEST_F(EventConnection, EveryFailureRaises99AndKeepsNothing) {
     IUnknown* empty = nullptr;
-    EXPECT_EQ(Connect(&empty, &sourceObject, RuntimeInterfaceId(kSinkInterface)), 99);
-    EXPECT_EQ(Connect(&sink, &empty, RuntimeInterfaceId(kSinkInterface)), 99);
-    EXPECT_EQ(Connect(&sink, &sourceObject, IID_IDispatch), 99);  // no such point
+    EXPECT_EQ(Connect(&empty, &sourceObject, RuntimeInterfaceId(kSinkInterface)),
+              kErrorObjectCallFailed);
+    EXPECT_EQ(Connect(&sink, &empty, RuntimeInterfaceId(kSinkInterface)), kErrorObjectCallFailed);
+    EXPECT_EQ(Connect(&sink, &sourceObject, IID_IDispatch),
+              kErrorObjectCallFailed);  // no such point
     source.offersContainer = false;
-    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)), 99);
+    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)),
+              kErrorObjectCallFailed);
     source.offersContainer = true;
     EXPECT_EQ(source.advises, 0);
     source.nextCookie = 0;  // Advise fails
-    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)), 99);
+    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)),
+              kErrorObjectCallFailed);
     source.cookieZeroIsSuccess = true;  // Advise succeeds with a zero cookie
-    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)), 99);
+    EXPECT_EQ(Connect(&sink, &sourceObject, RuntimeInterfaceId(kSinkInterface)),
+              kErrorObjectCallFailed);
     EXPECT_EQ(source.advises, 2);
     EXPECT_EQ(source.advisedSink, nullptr);  // the zero-cookie advice was taken back
     EXPECT_EQ(CommonWordsOf(sink)->eventConnection, nullptr);

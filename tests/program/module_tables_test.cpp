@@ -48,7 +48,7 @@ TEST(ModuleArrays, DimensionedWithTheirBoundsAndTypes) {
     EXPECT_EQ(ArrayUpperBound(sizes, 1), DiskCount);
     EXPECT_EQ(sizes->elementType, kTypeInt32);
     EXPECT_EQ(sizes->elementSize, 4u);
-    for (LONG peg = 0; peg < PegCount; ++peg) EXPECT_EQ(Pegs[peg], nullptr);
+    for (LONG peg = 0; peg < kPegCount; ++peg) EXPECT_EQ(Pegs[peg], nullptr);
     for (LONG disk = 1; disk <= DiskCount; ++disk) {
         EXPECT_EQ(DiskSizes[disk], 0);
         EXPECT_EQ(DiskImages[disk], nullptr);

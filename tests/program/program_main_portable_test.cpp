@@ -2,8 +2,9 @@
 // sets the module state up from nothing), with the platform trace watching its calls.
 #include "program/program_main.h"
 
-#include "puzzle/puzzle.h"
 #include "platform/trace.h"
+#include "puzzle/puzzle.h"
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 
@@ -45,8 +46,9 @@ namespace {
 std::string StateWithoutPegArray() {
     std::string wrong;
     const ProcFrame& frame = CurrentProcFrame();
-    if (std::string(frame.procedure->name) != "ProgramMain" || frame.LastError() != 7)
-        wrong += "error 7 not in ProgramMain's frame; ";
+    if (std::string(frame.procedure->name) != "ProgramMain" ||
+        frame.LastError() != kErrorOutOfMemory)
+        wrong += "out of memory not in ProgramMain's frame; ";
     if (Module.Pegs.descriptor.data) wrong += "Pegs has storage; ";
     if (DiskSizes[DiskCount] != 253) wrong += "DiskSizes not filled; ";
     if (!DiskImages[DiskCount] || !PegImage) wrong += "images not loaded; ";

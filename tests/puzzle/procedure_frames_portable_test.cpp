@@ -2,8 +2,9 @@
 // paint keeps an error of DrawPeg out of PaintScene's frame, and program code reloads the
 // control word after every system call, whatever the call left loaded.
 #include "puzzle/puzzle.h"
-#include "puzzle/solver.h"
 #include "platform/trace.h"
+#include "puzzle/solver.h"
+#include "runtime/error_numbers.h"
 #include "runtime/fpu_control.h"
 #include "tests/puzzle/procedure_frames_support.h"
 #include "ui/main_window.h"
@@ -57,7 +58,7 @@ TEST_F(ProcedureFramesPortable, PaintSceneKeepsItsOwnFrameClearOfDrawPegsError) 
     Paint();
     ASSERT_EQ(failing.seen.size(), 1u);
     EXPECT_EQ(failing.seen[0].name, "DrawPeg");
-    EXPECT_EQ(failing.seen[0].error, 99);
+    EXPECT_EQ(failing.seen[0].error, kErrorObjectCallFailed);
     EXPECT_EQ(failing.seen[0].callerName, "PaintScene");
     EXPECT_EQ(failing.seen[0].callerError, 0);
     ASSERT_EQ(atCopy.size(), 1u);  // PaintScene's own code, after the three pegs

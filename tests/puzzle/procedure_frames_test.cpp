@@ -1,6 +1,7 @@
 // Errors land in the frame of the procedure whose own call failed: the failing peg's ITEM
 // raises 99 inside MoveDisk or DrawPeg, and its next method call looks at the frames.
 #include "puzzle/puzzle.h"
+#include "runtime/error_numbers.h"
 #include "tests/puzzle/procedure_frames_support.h"
 #include "ui/scene.h"
 
@@ -18,7 +19,7 @@ TEST_F(ProcedureFrames, AnErrorInsideMoveDiskStaysInItsFrame) {
     ASSERT_EQ(failing.seen.size(), 1u);  // REMOVE, right after the failed ITEM
     const FrameSeen& seen = failing.seen[0];
     EXPECT_EQ(seen.name, "MoveDisk");
-    EXPECT_EQ(seen.error, 99);
+    EXPECT_EQ(seen.error, kErrorObjectCallFailed);
     EXPECT_EQ(seen.flags, kErrorFromProcedure);
     EXPECT_EQ(seen.callerName, "Caller");
     EXPECT_EQ(seen.callerError, 0);
@@ -32,7 +33,7 @@ TEST_F(ProcedureFrames, AnErrorWhileDrawingAPegStaysInDrawPegsFrame) {
     ComposeScene(canvas.dc, 820, 500);
     ASSERT_EQ(failing.seen.size(), 1u);  // the second ITEM, after the first failed
     EXPECT_EQ(failing.seen[0].name, "DrawPeg");
-    EXPECT_EQ(failing.seen[0].error, 99);
+    EXPECT_EQ(failing.seen[0].error, kErrorObjectCallFailed);
     EXPECT_EQ(failing.seen[0].callerName, "Caller");
     EXPECT_EQ(failing.seen[0].callerError, 0);
     EXPECT_EQ(caller.LastError(), 0);

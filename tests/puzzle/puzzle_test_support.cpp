@@ -6,7 +6,7 @@
 
 void PuzzleTest::SetUp() {
     DimensionModuleArrays();
-    for (LONG peg = 0; peg < PegCount; ++peg) *Pegs.Slot(peg) = NewListCollection();
+    for (LONG peg = 0; peg < kPegCount; ++peg) *Pegs.Slot(peg) = NewListCollection();
     MainWindow = nullptr;
 }
 

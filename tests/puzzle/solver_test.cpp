@@ -93,13 +93,13 @@ class SolverTrace : public PuzzleTest {
     }
     void Solve(LONG disks) {
         FillPegs(disks);
-        for (LONG peg = 0; peg < PegCount; ++peg) before[peg] = PegText(peg);
+        for (LONG peg = 0; peg < kPegCount; ++peg) before[peg] = PegText(peg);
         SolveHanoi(disks, 0, 2);
     }
     void RecordMove() {
-        std::string now[PegCount];
+        std::string now[kPegCount];
         LONG from = -1, to = -1;
-        for (LONG peg = 0; peg < PegCount; ++peg) {
+        for (LONG peg = 0; peg < kPegCount; ++peg) {
             now[peg] = PegText(peg);
             if (now[peg].size() < before[peg].size()) from = peg;
             if (now[peg].size() > before[peg].size()) to = peg;
@@ -107,11 +107,11 @@ class SolverTrace : public PuzzleTest {
         ASSERT_GE(to, 0);
         const LONG disk = now[to].back() - '0';
         // Never a larger disk on a smaller one.
-        for (LONG peg = 0; peg < PegCount; ++peg)
+        for (LONG peg = 0; peg < kPegCount; ++peg)
             for (size_t i = 1; i < now[peg].size(); ++i)
                 EXPECT_GT(now[peg][i - 1], now[peg][i]) << "peg " << peg << ": " << now[peg];
         moves.push_back(Move{disk, from, to});
-        for (LONG peg = 0; peg < PegCount; ++peg) before[peg] = now[peg];
+        for (LONG peg = 0; peg < kPegCount; ++peg) before[peg] = now[peg];
     }
     std::string Describe() const {
         std::string text;
@@ -120,7 +120,7 @@ class SolverTrace : public PuzzleTest {
                     std::to_string(move.to) + " ";
         return text;
     }
-    std::string before[PegCount];
+    std::string before[kPegCount];
     std::vector<Move> moves;
     std::string sequence;
 };

@@ -85,21 +85,21 @@ TEST_F(SolverThreadConcurrency, ShutdownCleanupLeavesThePegsToARunningSolver) {
     EXPECT_FALSE(ReleaseModuleVariables());
     EXPECT_EQ(Finish(solver), 0u);
     EXPECT_EQ(PegText(2), "21");  // the solver worked on live pegs to the end
-    for (LONG peg = 0; peg < PegCount; ++peg) {
+    for (LONG peg = 0; peg < kPegCount; ++peg) {
         EXPECT_EQ(PegAt(peg)->AddRef(), 2u);  // still the one reference of the program
         PegAt(peg)->Release();
     }
     // Alone again: the cleanup erases the peg array, releasing each peg reference once, and
     // clears the moving disk (the extra reference taken here keeps the pegs to look at).
-    ILinkListCollection* pegs[PegCount];
-    for (LONG peg = 0; peg < PegCount; ++peg) {
+    ILinkListCollection* pegs[kPegCount];
+    for (LONG peg = 0; peg < kPegCount; ++peg) {
         pegs[peg] = PegAt(peg);
         pegs[peg]->AddRef();
     }
     EXPECT_TRUE(ReleaseModuleVariables());
     EXPECT_EQ(Module.Pegs.descriptor.data, nullptr);
     EXPECT_EQ(Module.DiskSizes.descriptor.data, nullptr);
-    for (LONG peg = 0; peg < PegCount; ++peg) EXPECT_EQ(pegs[peg]->Release(), 0u);
+    for (LONG peg = 0; peg < kPegCount; ++peg) EXPECT_EQ(pegs[peg]->Release(), 0u);
     EXPECT_EQ(MovingDisk.vt, VT_EMPTY);
 }
 
@@ -192,7 +192,7 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupDuringAnyMoveNeverRelease
         cleanupDone = true;
         ASSERT_TRUE(WaitForSolverEnd());
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
-        for (LONG peg = 0; peg < PegCount; ++peg) {
+        for (LONG peg = 0; peg < kPegCount; ++peg) {
             ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
             PegAt(peg)->Release();
         }
@@ -215,7 +215,7 @@ TEST_F(SolverThreadPortableConcurrency, ShutdownCleanupAtRandomMomentsNeverRelea
             continue;
         }
         ASSERT_EQ(PegText(2), "7654321") << "round " << round;
-        for (LONG peg = 0; peg < PegCount; ++peg) {
+        for (LONG peg = 0; peg < kPegCount; ++peg) {
             ASSERT_EQ(PegAt(peg)->AddRef(), 2u);
             PegAt(peg)->Release();
         }

@@ -3,6 +3,7 @@
 #include "runtime/arrays.h"
 
 #include "objects/item_value.h"
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "tests/objects/collection_test_support.h"
@@ -67,7 +68,7 @@ TEST(DimensionArray, ReversedBoundsAreError9AndLeaveItUndimensioned) {
     ArrayVariable<1> array{};
     SeamDelta seam;
     DimensionArray(&array.descriptor, 0, kTypeInt32, 4, 1, 0);
-    EXPECT_EQ(frame.errorState, 0xB009);
+    EXPECT_EQ(frame.errorState, 0xB000 | kErrorBadArrayBounds);
     EXPECT_EQ(array.descriptor.flags & kArrayDimensioned, 0);
     EXPECT_EQ(array.descriptor.data, nullptr);
     EXPECT_EQ(ArrayLowerBound(&array.descriptor, 1), 1);  // fields stored so far are kept
@@ -136,7 +137,7 @@ TEST(DimensionArray, SizesBeyond32BitsAreError9) {
         frame.errorState = 0;
         DimensionArray(&array.descriptor, nullptr, 0, kTypeInt32, c.dimensions, c.elementSize,
                        c.bounds);
-        EXPECT_EQ(frame.LastError(), 9) << c.name;
+        EXPECT_EQ(frame.LastError(), kErrorBadArrayBounds) << c.name;
         EXPECT_EQ(array.descriptor.flags & kArrayDimensioned, 0) << c.name;
     }
     EXPECT_EQ(seam.Allocations(), 0);
@@ -148,7 +149,7 @@ TEST(DimensionArray, NoMemoryIsError7) {
     allocation_seam::FailAllocationNumber(1);
     DimensionArray(&array.descriptor, 0, kTypeInt32, 4, 1, 7);
     allocation_seam::FailAllocationNumber(0);
-    EXPECT_EQ(frame.errorState, 0xB007);
+    EXPECT_EQ(frame.errorState, 0xB000 | kErrorOutOfMemory);
     EXPECT_EQ(array.descriptor.flags & kArrayDimensioned, 0);
     EXPECT_EQ(array.descriptor.data, nullptr);
     EXPECT_EQ(array.descriptor.elementCount, 7u);  // stored before the allocation
@@ -265,7 +266,7 @@ TEST(EraseArray, AStorageThatCannotBeFreedIsError241ForTheCaller) {
     ArrayVariable<1> array{};
     DimensionArray(&array.descriptor, 0, kTypeInt32, 4, 1, 7);
     allocation_seam::FailNextGlobalFree();
-    EXPECT_EQ(EraseArrayStorage(&array.descriptor, kEraseCleanup), 241);
+    EXPECT_EQ(EraseArrayStorage(&array.descriptor, kEraseCleanup), kErrorMemoryDamaged);
     EXPECT_EQ(array.descriptor.data, nullptr);
     EXPECT_EQ(array.descriptor.flags & kArrayDimensioned, 0);
     EXPECT_EQ(frame.errorState, 0);  // reported, not raised
@@ -283,5 +284,5 @@ TEST(EraseArrayDeathTest, ProgramCodesEraseRaisesTheFatal241) {
             EraseArray(&array.descriptor, kEraseRedimension);
             ExitProcess(0);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }

@@ -3,6 +3,7 @@
 
 #include "objects/item_value.h"
 #include "runtime/arrays.h"
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
@@ -65,7 +66,7 @@ class CleanupTableWalk : public ::testing::Test {
 
 TEST_F(CleanupTableWalk, ReleasesEachKindInTableOrderUpToTheEndMark) {
     allocation_seam::Counters before = allocation_seam::Read();
-    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Raise);
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::kRaise);
     allocation_seam::Counters after = allocation_seam::Read();
     EXPECT_EQ(releases, "ad");                 // nothing after the entry 0
     EXPECT_EQ(after.frees - before.frees, 1);  // the string
@@ -74,15 +75,15 @@ TEST_F(CleanupTableWalk, ReleasesEachKindInTableOrderUpToTheEndMark) {
 }
 
 TEST_F(CleanupTableWalk, SkipsNullObjectsAndEmptyAndBorrowedStrings) {
-    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::kIgnore);
     releases.clear();
     scope.object = nullptr;
     BSTR kept = RuntimeAllocWideString(WSTR("kept"), 4);
     scope.text = BorrowedHandle(kept);
     allocation_seam::Counters before = allocation_seam::Read();
-    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::kIgnore);
     scope.text = 0;
-    WalkCleanupTable(kScopeTable, &scope, EraseFailure::Ignore);
+    WalkCleanupTable(kScopeTable, &scope, EraseFailure::kIgnore);
     EXPECT_EQ(allocation_seam::Read().frees, before.frees);
     EXPECT_EQ(releases, "");
     RuntimeFreeString(kept);
@@ -96,8 +97,8 @@ TEST(CleanupTable, NullOrEmptyTableReleasesNothing) {
         IUnknown* object;
     } scope{0, &a};
     const CleanupEntry empty[] = {0};
-    WalkCleanupTable(nullptr, &scope, EraseFailure::Raise);
-    WalkCleanupTable(empty, &scope, EraseFailure::Raise);
+    WalkCleanupTable(nullptr, &scope, EraseFailure::kRaise);
+    WalkCleanupTable(empty, &scope, EraseFailure::kRaise);
     EXPECT_EQ(releases, "");
 }
 
@@ -126,7 +127,7 @@ TEST(CleanupTableArrays, ArraysAreErasedReleasingTheirElements) {
     ArrayScope scope{};
     DimensionBoth(scope, &b);
     allocation_seam::Counters before = allocation_seam::Read();
-    WalkCleanupTable(kArrayTable, &scope, EraseFailure::Raise);
+    WalkCleanupTable(kArrayTable, &scope, EraseFailure::kRaise);
     EXPECT_EQ(allocation_seam::Read().frees - before.frees, 2);
     EXPECT_EQ(releases, "b");
     EXPECT_EQ(scope.numbers.descriptor.data, nullptr);
@@ -138,7 +139,7 @@ TEST(CleanupTableArrays, AStorageThatCannotBeFreedIsIgnoredAtProcessEnd) {
     ArrayScope scope{};
     DimensionBoth(scope, nullptr);
     allocation_seam::FailNextGlobalFree();
-    WalkCleanupTable(kArrayTable, &scope, EraseFailure::Ignore);
+    WalkCleanupTable(kArrayTable, &scope, EraseFailure::kIgnore);
     EXPECT_EQ(frame.errorState, 0);
     EXPECT_EQ(scope.objects.descriptor.data, nullptr);  // the walk went on
 }
@@ -155,7 +156,7 @@ TEST(CleanupTableArraysDeathTest, AProceduresExitRaises241) {
             }
             ExitProcess(0);
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }
 
 TEST(CleanupTableArrays, AProceduresExitWalksItsLocals) {

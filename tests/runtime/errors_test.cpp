@@ -13,36 +13,45 @@
 
 #include <thread>
 
+// The names stand for the published numbers; program code and tests use only the names.
+static_assert(kErrorInvalidArgument == 5 && kErrorOutOfMemory == 7 && kErrorBadArrayBounds == 9 &&
+              kErrorInternal == 51 && kErrorFileNotFound == 53 && kErrorDiskFull == 61 &&
+              kErrorEndOfFile == 62 && kErrorTooManyFiles == 67 && kErrorDeviceUnavailable == 68 &&
+              kErrorAccessDenied == 70 && kErrorDiskNotReady == 71 && kErrorDeviceFault == 72 &&
+              kErrorNotSameDevice == 74 && kErrorSystemCallFailed == 75 &&
+              kErrorPathNotFound == 76 && kErrorObjectCallFailed == 99 &&
+              kErrorMemoryDamaged == 241 && kFirstFatalError == 241 && kFatalExitCode == 255);
+
 TEST(RaiseError, RecordsNumberInTheCallingProceduresFrame) {
     ProcFrame outer;
     {
         ProcFrame inner;
-        RaiseError(240);  // not fatal: returns
-        EXPECT_EQ(inner.LastError(), 240);
+        RaiseError(kFirstFatalError - 1);  // not fatal: returns
+        EXPECT_EQ(inner.LastError(), kFirstFatalError - 1);
         EXPECT_EQ(inner.ErrorFlags(), kErrorFromProcedure);
         EXPECT_EQ(outer.errorState, 0);
         RaiseError(0);
-        EXPECT_EQ(inner.LastError(), 51);  // 0 stands for 51
+        EXPECT_EQ(inner.LastError(), kErrorInternal);  // 0 stands for it
     }
     EXPECT_EQ(&CurrentProcFrame(), &outer);
-    RaiseError(5);
-    EXPECT_EQ(outer.errorState, 0xB005);
+    RaiseError(kErrorInvalidArgument);
+    EXPECT_EQ(outer.errorState, 0xB000 | kErrorInvalidArgument);
 }
 
 TEST(RaiseError, FlagsTellTheProceduresOwnCallFromANestedOne) {
     ProcFrame frame;
     allocation_seam::FailAllocationNumber(1);
     EXPECT_EQ(AllocByteString(4), nullptr);  // the procedure called the failing service
-    EXPECT_EQ(frame.errorState, 0xB007);
+    EXPECT_EQ(frame.errorState, 0xB000 | kErrorOutOfMemory);
     allocation_seam::FailAllocationNumber(1);
     // CopyString reaches the failing allocation through another service.
     BSTR literal = SysAllocStringByteLen("abc", 3);
     EXPECT_EQ(CopyString(BorrowedHandle(literal)), nullptr);
-    EXPECT_EQ(frame.errorState, 0x3007);
+    EXPECT_EQ(frame.errorState, 0x3000 | kErrorOutOfMemory);
     allocation_seam::FailAllocationNumber(0);
     SysFreeString(literal);
-    RaiseError(9);  // raised by program code directly
-    EXPECT_EQ(frame.errorState, 0xB009);
+    RaiseError(kErrorBadArrayBounds);  // raised by program code directly
+    EXPECT_EQ(frame.errorState, 0xB000 | kErrorBadArrayBounds);
 }
 
 TEST(RaiseError, ProcedureCalledFromInsideAServiceStartsAtItsOwnDepth) {
@@ -53,8 +62,8 @@ TEST(RaiseError, ProcedureCalledFromInsideAServiceStartsAtItsOwnDepth) {
         ProcFrame threadFunction;
         EXPECT_EQ(RuntimeServiceDepth(), 0);
         RuntimeService call;
-        RaiseError(7);
-        EXPECT_EQ(threadFunction.errorState, 0xB007);
+        RaiseError(kErrorOutOfMemory);
+        EXPECT_EQ(threadFunction.errorState, 0xB000 | kErrorOutOfMemory);
     }
     EXPECT_EQ(RuntimeServiceDepth(), 2);
 }
@@ -64,24 +73,24 @@ TEST(RaiseError, WithoutAProcedureLandsInTheThreadsRootFrame) {
     bool distinct = false;
     std::thread([&] {
         ProcFrame* root = &CurrentProcFrame();
-        RaiseError(62);
+        RaiseError(kErrorEndOfFile);
         rootError = root->LastError();
         ProcFrame procedure;
         distinct = &CurrentProcFrame() == &procedure && root != &procedure;
         ReleaseThreadRecord();  // RaiseError made sure the thread has one
     }).join();
-    EXPECT_EQ(rootError, 62);
+    EXPECT_EQ(rootError, kErrorEndOfFile);
     EXPECT_TRUE(distinct);
 }
 
 TEST(RaiseErrorDeathTest, FatalNumbersEndTheProcessWith255) {
-    EXPECT_EXIT(RaiseError(241), ::testing::ExitedWithCode(255), "");
-    EXPECT_EXIT(RaiseError(255), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(RaiseError(kFirstFatalError), ::testing::ExitedWithCode(kFatalExitCode), "");
+    EXPECT_EXIT(RaiseError(0xFF), ::testing::ExitedWithCode(kFatalExitCode), "");  // the highest
     EXPECT_EXIT(
         {
             ProcFrame frame;
-            RaiseError(240);
-            ExitProcess(frame.LastError() == 240 ? 3 : 4);
+            RaiseError(kFirstFatalError - 1);
+            ExitProcess(frame.LastError() == kFirstFatalError - 1 ? 3 : 4);
         },
         ::testing::ExitedWithCode(3), "");
 }
@@ -95,11 +104,12 @@ TEST(SystemErrorMap, EveryCodeOfTheTableAndTheRest) {
         EXPECT_EQ(SystemErrorMap[code], expected[code]) << "code " << code;
         EXPECT_EQ(TranslateSystemError(code), expected[code]) << "code " << code;
     }
-    EXPECT_EQ(TranslateSystemError(ERROR_DISK_FULL), 61);
-    EXPECT_EQ(TranslateSystemError(ERROR_INVALID_PARAMETER), 5);
-    EXPECT_EQ(TranslateSystemError(41), 75);
-    EXPECT_EQ(TranslateSystemError(1450), 75);
-    EXPECT_EQ(TranslateSystemError(0x10002), 75);  // not reduced to its low word first
+    EXPECT_EQ(TranslateSystemError(ERROR_DISK_FULL), kErrorDiskFull);
+    EXPECT_EQ(TranslateSystemError(ERROR_INVALID_PARAMETER), kErrorInvalidArgument);
+    EXPECT_EQ(TranslateSystemError(41), kErrorSystemCallFailed);
+    EXPECT_EQ(TranslateSystemError(1450), kErrorSystemCallFailed);
+    EXPECT_EQ(TranslateSystemError(0x10002),
+              kErrorSystemCallFailed);  // not reduced to its low word first
 }
 
 TEST(CheckObjectResult, RecordsEveryResultAndRaises99OnlyForNegative) {
@@ -109,10 +119,10 @@ TEST(CheckObjectResult, RecordsEveryResultAndRaises99OnlyForNegative) {
     EXPECT_EQ(frame.errorState, 0);
     EXPECT_EQ(CheckObjectResult(E_FAIL), E_FAIL);
     EXPECT_EQ(LastObjectResult(), E_FAIL);
-    EXPECT_EQ(frame.errorState, 0xB063);
+    EXPECT_EQ(frame.errorState, 0xB000 | kErrorObjectCallFailed);
     EXPECT_EQ(CheckObjectResult(S_OK), S_OK);
     EXPECT_EQ(LastObjectResult(), S_OK);
-    EXPECT_EQ(frame.LastError(), 99);  // stays until the next error
+    EXPECT_EQ(frame.LastError(), kErrorObjectCallFailed);  // stays until the next error
 }
 
 TEST(CheckObjectResult, ReloadsTheRuntimeControlWord) {

@@ -2,6 +2,7 @@
 // state it sets and restores around the call.
 #include "runtime/guarded_call.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/fpu_control.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,9 @@ TEST(GuardedSystemCall, TranslatesTheLastErrorIntoTheCombinedCode) {
         DWORD win32;
         DWORD runtime;
     };
-    for (Case c : {Case{2, 53}, Case{112, 61}, Case{87, 5}, Case{1450, 75}, Case{7, 241}}) {
+    for (Case c :
+         {Case{2, kErrorFileNotFound}, Case{112, kErrorDiskFull}, Case{87, kErrorInvalidArgument},
+          Case{1450, kErrorSystemCallFailed}, Case{7, kErrorMemoryDamaged}}) {
         auto outcome = GuardedSystemCall(FakeSystemCall, c.win32, FALSE);
         EXPECT_TRUE(outcome.failed) << c.win32;
         EXPECT_EQ(outcome.code & 0xFFFF, c.runtime) << c.win32;

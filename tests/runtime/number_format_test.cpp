@@ -1,4 +1,4 @@
-// Number-to-text layout: the documented examples, the tie rule, digit counts and flags, and a
+// Number-to-text layout: the formats of typical values, the tie rule, digit counts and flags, and a
 // fixed sample of ten thousand values whose expected texts both hosts must reproduce.
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/number_format.h"
 #include "runtime/proc_frame.h"
@@ -203,7 +204,7 @@ TEST(FormatNumber, AllocationFailurePushesAnEmptySlotAndRaisesSeven) {
         allocation_seam::FailAllocationNumber(0);
         ASSERT_EQ(TempStringCount(), 2);
         EXPECT_EQ(TempString(0), 0u);
-        EXPECT_EQ(frame.LastError(), 7);
+        EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
         EXPECT_EQ(frame.ErrorFlags(), kErrorFromService);
         PopAndFreeString();
         PopAndFreeString();

@@ -2,6 +2,7 @@
 // codes, the module cleanup at process end and the fatal start-up failures.
 #include "runtime/startup.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/thread_record.h"
 
@@ -104,7 +105,7 @@ TEST(StartupDeathTest, NoMemoryForTheMainRecordEndsWith255) {
             allocation_seam::FailAllocationNumber(1);
             RuntimeStartup(TestModule(MainNeverReached));
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }
 
 TEST(StartupDeathTest, NoTlsIndexEndsWith255) {
@@ -114,5 +115,5 @@ TEST(StartupDeathTest, NoTlsIndexEndsWith255) {
             }
             RuntimeStartup(TestModule(MainNeverReached));
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }

@@ -2,6 +2,7 @@
 // result in place, raises 7 where the operation reports errors (conversions stay silent),
 // and neither leaks nor frees twice.
 #include "runtime/string_convert.h"
+#include "runtime/error_numbers.h"
 #include "runtime/string_join.h"
 #include "runtime/string_literal.h"
 #include "runtime/temp_strings.h"
@@ -44,14 +45,14 @@ void RunWithEachAllocationFailing(const Case& c) {
 
 TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
     const Case cases[] = {
-        {"push copy", 7,
+        {"push copy", kErrorOutOfMemory,
          [](auto& arm) {
              arm();
              PushStringCopy("abc", 3);
              EXPECT_TRUE(TempString(0) == 0 || Text(TempString(0)) == "abc");
              PopAndFreeString();
          }},
-        {"pop into variable", 7,
+        {"pop into variable", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR variable = Owned("ab");
              PushBorrowedString(kAbc.Handle());
@@ -60,7 +61,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
              EXPECT_TRUE(variable == nullptr || Text(variable) == "abc");
              FreeString(variable);
          }},
-        {"pop into argument", 7,
+        {"pop into argument", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR place = nullptr;
              PushBorrowedString(kAbc.Handle());
@@ -69,7 +70,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
              EXPECT_EQ(argument, place);
              FreeString(argument);
          }},
-        {"append", 7,
+        {"append", kErrorOutOfMemory,
          [](auto& arm) {
              PushOwnedString(Owned("ab"));
              PushBorrowedString(kAbc.Handle());
@@ -78,7 +79,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
              EXPECT_EQ(TempStringCount(), 1);
              PopAndFreeString();
          }},
-        {"concatenate", 7,
+        {"concatenate", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR part = Owned("x");
              arm();
@@ -86,7 +87,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
              PopAndFreeString();
              FreeString(part);
          }},
-        {"resize", 7,
+        {"resize", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR text = Owned("abc");
              arm();

@@ -2,6 +2,7 @@
 // string and literals.
 #include "runtime/string_handle.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/string_literal.h"
 #include "tests/runtime/string_test_support.h"
 
@@ -44,11 +45,11 @@ TEST(StringHandle, AllocationFailureGivesNullAndError7) {
     ProcFrame frame;
     allocation_seam::FailAllocationNumber(1);
     EXPECT_EQ(AllocByteString(3), nullptr);
-    EXPECT_EQ(frame.LastError(), 7);
+    EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
     frame.errorState = 0;
     allocation_seam::FailAllocationNumber(1);
     EXPECT_EQ(AllocWideString(3), nullptr);
-    EXPECT_EQ(frame.LastError(), 7);
+    EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
     allocation_seam::FailAllocationNumber(0);
 }
 
@@ -90,7 +91,7 @@ TEST(StringHandle, ResizeKeepsThePrefixZeroFillsAndFreesTheOld) {
     allocation_seam::FailAllocationNumber(1);
     EXPECT_EQ(ResizeByteString(OwnedHandle(shorter), 8), nullptr);
     allocation_seam::FailAllocationNumber(0);
-    EXPECT_EQ(frame.LastError(), 7);
+    EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
     EXPECT_EQ(frame.ErrorFlags(), kErrorFromService);  // raised by the allocation inside
     EXPECT_EQ(seam.Frees(), 3);                        // the old string goes even on failure
     EXPECT_EQ(seam.Allocations(), seam.Frees());

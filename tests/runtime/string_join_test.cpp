@@ -2,6 +2,7 @@
 // the joined parts, and errors 5 and 7.
 #include "runtime/string_join.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/string_literal.h"
 #include "runtime/temp_strings.h"
 #include "tests/runtime/string_test_support.h"
@@ -94,7 +95,7 @@ TEST(AppendTopToNext, NoMemoryEmptiesTheSlotFreesBothAndRaises7) {
     allocation_seam::FailAllocationNumber(0);
     EXPECT_EQ(TempStringCount(), 1);
     EXPECT_EQ(TempString(0), 0u);
-    EXPECT_EQ(frame.LastError(), 7);
+    EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
     EXPECT_EQ(seam.Frees(), 2);
     PopAndFreeString();
 }
@@ -108,7 +109,7 @@ TEST(AppendTopToNext, ATotalBeyond32BitsIsError5NotAShortCopy) {
     PushOwnedString(Owned("0123456789abcdef0123"));
     AppendTopToNext();
     EXPECT_EQ(TempString(0), 0u);
-    EXPECT_EQ(frame.LastError(), 5);
+    EXPECT_EQ(frame.LastError(), kErrorInvalidArgument);
     EXPECT_EQ(seam.Allocations(), 1);
     EXPECT_EQ(seam.Frees(), 1);
     PopAndFreeString();
@@ -146,12 +147,12 @@ TEST(ConcatenateStrings, ErrorsPushAnEmptySlot) {
     ConcatenateStrings({huge.Handle(), huge.Handle()});  // exactly 2^32: too long
     EXPECT_EQ(TempStringCount(), 1);
     EXPECT_EQ(TempString(0), 0u);
-    EXPECT_EQ(frame.LastError(), 5);
+    EXPECT_EQ(frame.LastError(), kErrorInvalidArgument);
     PopAndFreeString();
     allocation_seam::FailAllocationNumber(1);
     ConcatenateStrings({kAbc.Handle(), kDe.Handle()});
     allocation_seam::FailAllocationNumber(0);
     EXPECT_EQ(TempString(0), 0u);
-    EXPECT_EQ(frame.LastError(), 7);
+    EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);
     PopAndFreeString();
 }

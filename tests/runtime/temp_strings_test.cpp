@@ -2,6 +2,7 @@
 // arguments, fixed-length and zero-terminated buffers, and exact ownership throughout.
 #include "runtime/temp_strings.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/string_buffers.h"
 #include "runtime/string_literal.h"
 #include "tests/runtime/string_test_support.h"
@@ -149,13 +150,13 @@ TEST(TempStringStackDeathTest, OverflowAndUnderflowEndTheProcess) {
             for (int k = 0; k < kTempStringSlots; ++k) PushEmptyString();
             PushEmptyString();
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
     EXPECT_EXIT(
         {
             ProcFrame frame;
             PopAndFreeString();
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(kFatalExitCode), "");
 }
 
 TEST(StringBuffers, FixedLengthIsBlankPadded) {

@@ -2,6 +2,7 @@
 // the start and end wrappers (COM, ThreadRecord, error 7 in the thread function's frame).
 #include "runtime/threads.h"
 
+#include "runtime/error_numbers.h"
 #include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "runtime/runtime_globals.h"
@@ -159,7 +160,7 @@ TEST(RuntimeThreads, NoMemoryForTheRecordIsError7InTheThreadFunctionsFrame) {
     LONG result = 0;
     CloseThreadHandle(handle, &result);
     EXPECT_TRUE(seen.ranOn);  // the thread went on
-    EXPECT_EQ(seen.error, 7);
+    EXPECT_EQ(seen.error, kErrorOutOfMemory);
     EXPECT_EQ(seen.errorFlags, 0xB0);  // raised by a service the procedure called itself
     EXPECT_TRUE(seen.recordGoneAfterEnd);
 }
