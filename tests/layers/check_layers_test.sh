@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The layer check on small trees made here: an include from a lower layer into a higher one
-# fails and is named with its file and line; includes downwards and within a layer pass.
-# The last line reads "layer check: N passed, M failed".
+# fails and is named with its file and line; includes downwards and within a layer pass. Given
+# a Ninja build folder, also that building one layer's library compiles no file of a higher
+# layer. Usage: check_layers_test.sh [BUILD_DIR]. The last line reads
+# "layer check: N passed, M failed".
 set -uo pipefail
-check=$(cd "$(dirname "$0")/../.." && pwd)/cmake/check-layers.py
+root=$(cd "$(dirname "$0")/../.." && pwd)
+check=$root/cmake/check-layers.py
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -40,5 +43,25 @@ for row in "${cases[@]}"; do
         echo "FAIL $including -> $included: expected $expected, exit $code: $output"
     fi
 done
+
+# Each layer's library, built alone, compiles files of its own and lower layers only.
+build=${1:-}
+if [ -n "$build" ]; then
+    layers=(runtime objects puzzle ui program)
+    for i in "${!layers[@]}"; do
+        higher=("${layers[@]:$((i + 1))}")
+        compiled=$(ninja -C "$build" -t commands "hanoi_${layers[$i]}" | grep -oE ' -c [^ ]+' |
+            sed 's/ -c //')
+        pattern="^$root/($(IFS='|'; echo "${higher[*]:-none}"))/"
+        stray=$(grep -E "$pattern" <<<"$compiled")
+        if [ -n "$compiled" ] && [ -z "$stray" ]; then
+            passed=$((passed + 1))
+            echo "PASS hanoi_${layers[$i]} compiles nothing of ${higher[*]:-a higher layer}"
+        else
+            failed=$((failed + 1))
+            echo "FAIL hanoi_${layers[$i]} compiles: ${stray:-nothing at all}"
+        fi
+    done
+fi
 echo "layer check: $passed passed, $failed failed"
 [ $failed -eq 0 ]
