@@ -1,12 +1,4 @@
-# Toolchain for the 64-bit Windows host, the width checked under wine64 on machines whose kernel
-# cannot run 32-bit Wine: Debian's MinGW-w64 with POSIX threads (std::thread and std::mutex
-# need the -posix variant).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Toolchain for the 64-bit Windows host, the width checked under wine64 on machines whose
+# kernel cannot run 32-bit Wine.
+set(HANOI_MINGW_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -11,6 +11,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
 failed=0
+verdict() {  # yes or not, what passed, what failed
+    if [ "$1" = yes ]; then
+        passed=$((passed + 1))
+        echo "PASS $2"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $3"
+    fi
+}
 
 # including file | included file | expected: pass, or fail with the offence's text
 cases=(
@@ -35,13 +44,8 @@ for row in "${cases[@]}"; do
     else
         ok=$([ $code -eq 1 ] && grep -qF "$offence" <<<"$output" && echo yes)
     fi
-    if [ "$ok" = yes ]; then
-        passed=$((passed + 1))
-        echo "PASS $including -> $included: $expected"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $including -> $included: expected $expected, exit $code: $output"
-    fi
+    verdict "$ok" "$including -> $included: $expected" \
+        "$including -> $included: expected $expected, exit $code: $output"
 done
 
 # Each layer's library, built alone, compiles files of its own and lower layers only.
@@ -54,13 +58,9 @@ if [ -n "$build" ]; then
             sed 's/ -c //')
         pattern="^$root/($(IFS='|'; echo "${higher[*]:-none}"))/"
         stray=$(grep -E "$pattern" <<<"$compiled")
-        if [ -n "$compiled" ] && [ -z "$stray" ]; then
-            passed=$((passed + 1))
-            echo "PASS hanoi_${layers[$i]} compiles nothing of ${higher[*]:-a higher layer}"
-        else
-            failed=$((failed + 1))
-            echo "FAIL hanoi_${layers[$i]} compiles: ${stray:-nothing at all}"
-        fi
+        verdict "$([ -n "$compiled" ] && [ -z "$stray" ] && echo yes)" \
+            "hanoi_${layers[$i]} compiles nothing of ${higher[*]:-a higher layer}" \
+            "hanoi_${layers[$i]} compiles: ${stray:-nothing at all}"
     done
 fi
 echo "layer check: $passed passed, $failed failed"

@@ -1,0 +1,11 @@
+# What both Windows toolchain files share: Debian's MinGW-w64 for HANOI_MINGW_PROCESSOR (i686
+# or x86_64) with POSIX threads (std::thread and std::mutex need the -posix variant).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${HANOI_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${HANOI_MINGW_PROCESSOR}-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER ${HANOI_MINGW_PROCESSOR}-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER ${HANOI_MINGW_PROCESSOR}-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${HANOI_MINGW_PROCESSOR}-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
