@@ -112,7 +112,8 @@ struct Backend {
 };
 
 /// Makes `backend` the display of this process. The SDL2 backend serves unless another is
-/// chosen before the display is first opened; false (nothing changed) once it is open.
+/// chosen before the display is first opened. True when `backend` serves from now on; false
+/// (nothing changed) once another backend has opened the display.
 bool UseBackend(const Backend& backend);
 
 /// The backend in use.

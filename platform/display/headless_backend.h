@@ -1,6 +1,7 @@
 // The in-memory display backend: surfaces are pixel buffers nobody sees, events come only from
 // Inject. Tests choose it with UseHeadlessDisplay, read what was presented and play the desktop
 // (close button, size changes, keys, pointer) through the functions below; no SDL involved.
+// Unlike a desktop it shows no message box (ShowMessageBox gives -1).
 #pragma once
 
 #include "platform/display/display.h"
