@@ -1,4 +1,5 @@
-// The display's key and pointer events as Win32 input messages.
+// The display's key and pointer events as Win32 input messages: one table of key codes and
+// the button bits; keys outside the table give no message.
 #include "platform/user/input.h"
 
 namespace user_input {
