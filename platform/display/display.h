@@ -1,6 +1,8 @@
-// The display backend contract: what USER32 on the portable host needs from the screen.
-// Native windows are named by a nonzero id; all calls but Wake and ShowMessageBox belong to
-// the one thread that opened the display (the UI thread). The SDL2 backend implements it.
+// The display contract: what USER32 on the portable host needs from the screen, in the
+// display's own terms (surfaces, frames, pointer and key events with its own codes; no Win32
+// names). A backend is one record of operations over one state struct of its own; the free
+// functions below call the chosen backend. All calls but Wake and ShowMessageBox belong to
+// the one thread that opened the display (the UI thread).
 #pragma once
 
 #include <cstdint>
@@ -9,60 +11,139 @@
 
 namespace display {
 
-/// Opens the display once per process (later calls report the first result). False, with a
-/// one-line reason, when there is none (no X server, no DISPLAY).
+/// A surface (a top-level window on the desktop) is named by a nonzero id.
+using SurfaceId = uint32_t;
+
+enum class ShowState { Hidden, Normal, Minimized, Maximized };
+
+/// What a new surface asks for. x, y < 0 let the display choose the place.
+struct SurfaceSpec {
+    const char* title = "";
+    const char* className = "";  // the desktop's window class (WM_CLASS on X11)
+    int x = -1;
+    int y = -1;
+    int width = 1;  // the client area, without the desktop's frame
+    int height = 1;
+    bool resizable = false;
+};
+
+/// width x height pixels 0xAARRGGBB, rows top-down.
+struct Frame {
+    const uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+/// Keys the display reports; others are dropped. A..Z, Digit0..Digit9 and F1..F12 are runs.
+enum class Key : uint16_t {
+    NoKey = 0,  // not None: X11's headers define that as a macro
+    A = 0x100,
+    Z = A + 25,
+    Digit0 = 0x200,
+    Digit9 = Digit0 + 9,
+    F1 = 0x300,
+    F12 = F1 + 11,
+    Return = 0x400,
+    Escape,
+    Backspace,
+    Tab,
+    Space,
+    Delete,
+    Left,
+    Right,
+    Up,
+    Down,
+    Shift,
+    Control,
+    Alt,
+};
+
+enum class PointerButton { NoButton, Left, Middle, Right };
+
+/// Bits of Event::buttons: the pointer buttons held.
+constexpr unsigned kHeldLeft = 1, kHeldMiddle = 2, kHeldRight = 4;
+
+enum class EventKind {
+    NoEvent,
+    Close,    // the user asked to close the surface
+    Exposed,  // part of the surface must be drawn again
+    Resized,  // new client size in x, y
+    Moved,    // new client position in x, y
+    Minimized,
+    Restored,
+    KeyDown,  // key, alt: Alt held
+    KeyUp,
+    PointerMove,  // x, y client coordinates; buttons: kHeld* bits
+    PointerDown,  // button, x, y, buttons
+    PointerUp,
+};
+
+struct Event {
+    EventKind kind = EventKind::NoEvent;
+    SurfaceId surface = 0;
+    int x = 0;
+    int y = 0;
+    Key key = Key::NoKey;
+    PointerButton button = PointerButton::NoButton;
+    unsigned buttons = 0;
+    bool alt = false;
+};
+
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class BoxIcon { NoIcon, Error, Warning, Information };
+
+/// One backend: its operations, each with the meaning of the free function of the same name.
+struct Backend {
+    const char* name;
+    bool (*open)(std::string* reason);
+    bool (*isOpen)();
+    SurfaceId (*createSurface)(const SurfaceSpec& spec);
+    void (*destroySurface)(SurfaceId surface);
+    void (*show)(SurfaceId surface, ShowState state);
+    void (*clientPosition)(SurfaceId surface, int* x, int* y);
+    void (*setIcon)(SurfaceId surface, const Frame& icon);
+    void (*present)(SurfaceId surface, const Frame& frame);
+    bool (*readFrame)(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height);
+    bool (*pollEvent)(Event* event);
+    void (*waitForEvent)();
+    void (*wake)();
+    int (*showMessageBox)(const std::string& caption, const std::string& text, BoxButtons buttons,
+                          BoxIcon icon, SurfaceId owner);
+};
+
+/// Makes `backend` the display of this process. The SDL2 backend serves unless another is
+/// chosen before the display is first opened. True when `backend` serves from now on; false
+/// (nothing changed) once another backend has opened the display.
+bool UseBackend(const Backend& backend);
+
+/// The backend in use.
+const Backend& CurrentBackend();
+
+/// Opens the display (the SDL2 backend tries once per process and reports that result
+/// later). False, with a one-line reason, when there is none (no X server, no DISPLAY).
 bool Open(std::string* reason);
 
 /// True once Open has succeeded.
 bool IsOpen();
 
-/// A new hidden window with a client area of width x height, the title and (on X11) the
-/// WM_CLASS `className`; x, y < 0 let the display choose the place. 0 on failure.
-uint32_t CreateWindow(const char* title, const char* className, int x, int y, int width, int height,
-                      bool resizable);
-void DestroyWindow(uint32_t window);
+/// A new hidden surface as `spec` asks; 0 on failure.
+SurfaceId CreateSurface(const SurfaceSpec& spec);
+void DestroySurface(SurfaceId surface);
 
-enum class ShowState { Hidden, Normal, Minimized, Maximized };
-void Show(uint32_t window, ShowState state);
+void Show(SurfaceId surface, ShowState state);
 
 /// Where the client area's top-left corner is on the screen.
-void ClientPosition(uint32_t window, int* x, int* y);
+void ClientPosition(SurfaceId surface, int* x, int* y);
 
-/// Sets the window's icon from 0xAARRGGBB pixels, rows top-down.
-void SetIcon(uint32_t window, int width, int height, const uint32_t* pixels);
+/// Sets the surface's icon (straight alpha).
+void SetIcon(SurfaceId surface, const Frame& icon);
 
-/// Puts width x height client pixels (0xAARRGGBB, rows top-down, alpha ignored) on the
-/// screen; what lies beyond the window's current size is cut off.
-void Present(uint32_t window, const uint32_t* pixels, int width, int height);
+/// Puts the frame on the screen (alpha ignored); what lies beyond the surface's current size
+/// is cut off.
+void Present(SurfaceId surface, const Frame& frame);
 
-/// The pixels last put on the screen for the window, as 0x00RRGGBB (for tests).
-bool ReadScreen(uint32_t window, std::vector<uint32_t>* pixels, int* width, int* height);
-
-enum class EventKind {
-    None,
-    Close,    // the user asked to close the window
-    Exposed,  // part of the window must be drawn again
-    Resized,  // new client size in x, y
-    Moved,    // new client position in x, y
-    Minimized,
-    Restored,
-    KeyDown,  // key: virtual-key code, alt: Alt held
-    KeyUp,
-    MouseMove,   // x, y client coordinates; buttons: MK_ flags
-    ButtonDown,  // button 1 left, 2 middle, 3 right
-    ButtonUp,
-};
-
-struct Event {
-    EventKind kind = EventKind::None;
-    uint32_t window = 0;
-    int x = 0;
-    int y = 0;
-    int key = 0;
-    int button = 0;
-    int buttons = 0;
-    bool alt = false;
-};
+/// The pixels last put on the screen for the surface, as 0x00RRGGBB, at the surface's size.
+bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height);
 
 /// Takes the next pending event without waiting; false when there is none.
 bool PollEvent(Event* event);
@@ -74,12 +155,9 @@ void WaitForEvent();
 /// is open (then it does nothing).
 void Wake();
 
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
-enum class BoxIcon { None, Error, Warning, Information };
-
 /// Shows a modal message box and returns the 0-based index of the chosen button (the
 /// default, 0, when the box is closed otherwise); -1 when no box can be shown. Any thread.
 int ShowMessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
-                   BoxIcon icon, uint32_t owner);
+                   BoxIcon icon, SurfaceId owner);
 
 }  // namespace display

@@ -64,11 +64,11 @@ int Show(HWND owner, const std::string& text, const std::string& caption, UINT s
                             : iconBits == MB_ICONWARNING ? display::BoxIcon::Warning
                             : iconBits == MB_ICONINFORMATION || iconBits == MB_ICONQUESTION
                                 ? display::BoxIcon::Information
-                                : display::BoxIcon::None;
+                                : display::BoxIcon::NoIcon;
     uint32_t native = 0;
     if (owner) {
         DWORD saved = GetLastError();
-        if (auto window = user_state::LookUpWindow(owner)) native = window->nativeWindow;
+        if (auto window = user_state::LookUpWindow(owner)) native = window->surface;
         SetLastError(saved);
     }
     // A run with an injected allocation failure is unattended: nobody would close a box.

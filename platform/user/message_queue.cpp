@@ -3,6 +3,7 @@
 #include "platform/display/display.h"
 #include "platform/run_allocations.h"
 #include "platform/trace.h"
+#include "platform/user/input.h"
 #include "platform/user/window_state.h"
 
 #include <chrono>
@@ -53,7 +54,7 @@ void Resize(WindowState& window, int width, int height) {
 
 // Turns one display event into messages for the calling thread's windows.
 void Deliver(const display::Event& event) {
-    auto window = user_state::FindNative(event.window);
+    auto window = user_state::FindBySurface(event.surface);
     if (!window || window->owner != std::this_thread::get_id()) return;
     ThreadQueue& queue = *window->queue;
     HWND handle = window->handle;
@@ -85,29 +86,12 @@ void Deliver(const display::Event& event) {
             user_state::Invalidate(*window, nullptr, true);
             break;
         }
-        case display::EventKind::KeyDown:
-        case display::EventKind::KeyUp: {
-            const bool down = event.kind == display::EventKind::KeyDown;
-            UINT message =
-                event.alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-            LPARAM flags = 1 | (event.alt ? (1 << 29) : 0) | (down ? 0 : (3u << 30));
-            Post(queue, handle, message, event.key, flags);
+        default: {
+            user_input::InputMessage input;
+            if (user_input::ToMessage(event, &input))
+                Post(queue, handle, input.message, input.wParam, input.lParam);
             break;
         }
-        case display::EventKind::MouseMove:
-            Post(queue, handle, WM_MOUSEMOVE, event.buttons, MAKELONG(event.x, event.y));
-            break;
-        case display::EventKind::ButtonDown:
-        case display::EventKind::ButtonUp: {
-            const bool down = event.kind == display::EventKind::ButtonDown;
-            UINT message = event.button == 1   ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP)
-                           : event.button == 2 ? (down ? WM_MBUTTONDOWN : WM_MBUTTONUP)
-                                               : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
-            Post(queue, handle, message, event.buttons, MAKELONG(event.x, event.y));
-            break;
-        }
-        case display::EventKind::None:
-            break;
     }
 }
 

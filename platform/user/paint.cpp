@@ -10,8 +10,8 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     if (paint && paint->hdc) gdi_objects::DeletePaintDc(paint->hdc);
     auto window = user_state::LookUpWindow(handle);
     if (!window || window->owner != std::this_thread::get_id()) return TRUE;
-    display::Present(window->nativeWindow, window->client.pixels.data(), window->client.width,
-                     window->client.height);
+    display::Present(window->surface, display::Frame{window->client.pixels.data(),
+                                                     window->client.width, window->client.height});
     platform_trace::Record("EndPaint", "");  // after the pixels reached the screen
     return TRUE;
 }

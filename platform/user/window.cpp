@@ -6,6 +6,7 @@
 #include "platform/user/icon_state.h"
 #include "platform/user/window_state.h"
 
+#include <cstdio>
 #include <new>
 
 using user_state::WindowState;
@@ -13,6 +14,12 @@ using user_state::WindowState;
 namespace {
 
 constexpr int kDefaultWidth = 640, kDefaultHeight = 480;
+
+std::string Hex(DWORD value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
+    return text;
+}
 
 bool HasFrame(DWORD style) {
     return (style & WS_CAPTION) == WS_CAPTION;
@@ -44,7 +51,7 @@ void SetClassIcon(const WindowState& window) {
         straight[i] = (a << 24) | (std::min(un(16), 255u) << 16) | (std::min(un(8), 255u) << 8) |
                       std::min(un(0), 255u);
     }
-    display::SetIcon(window.nativeWindow, icon->width, icon->height, straight.data());
+    display::SetIcon(window.surface, display::Frame{straight.data(), icon->width, icon->height});
 }
 
 }  // namespace
@@ -61,9 +68,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
-    platform_trace::Record("CreateWindowExA",
-                           "class=" + windowClass->name + " title=" + (title ? title : "") +
-                               " size=" + std::to_string(width) + "x" + std::to_string(height));
+    platform_trace::Record("CreateWindowExA", "class=" + windowClass->name +
+                                                  " title=" + (title ? title : "") +
+                                                  " size=" + std::to_string(width) + "x" +
+                                                  std::to_string(height) + " style=" + Hex(style));
     if (!display::Open(nullptr)) {
         SetLastError(ERROR_DEVICE_NOT_AVAILABLE);
         return nullptr;
@@ -98,12 +106,16 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    window->nativeWindow = display::CreateWindow(
-        window->title.c_str(), windowClass->name.c_str(),
-        x == CW_USEDEFAULT ? -1 : x + user_state::kFrameLeft,
-        y == CW_USEDEFAULT ? -1 : y + user_state::kFrameTop, std::max(1, clientWidth),
-        std::max(1, clientHeight), (style & WS_THICKFRAME) != 0);
-    if (!window->nativeWindow) {
+    display::SurfaceSpec spec;
+    spec.title = window->title.c_str();
+    spec.className = windowClass->name.c_str();
+    spec.x = x == CW_USEDEFAULT ? -1 : x + user_state::kFrameLeft;
+    spec.y = y == CW_USEDEFAULT ? -1 : y + user_state::kFrameTop;
+    spec.width = std::max(1, clientWidth);
+    spec.height = std::max(1, clientHeight);
+    spec.resizable = (style & WS_THICKFRAME) != 0;
+    window->surface = display::CreateSurface(spec);
+    if (!window->surface) {
         SetLastError(ERROR_DEVICE_NOT_AVAILABLE);
         return nullptr;
     }
@@ -116,7 +128,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     LPARAM createParam = reinterpret_cast<LPARAM>(&create);
     if (!user_state::Send(window, WM_NCCREATE, 0, createParam)) {
         user_state::Send(window, WM_NCDESTROY, 0, 0);
-        display::DestroyWindow(window->nativeWindow);
+        display::DestroySurface(window->surface);
         user_state::RemoveWindow(handle);
         return nullptr;
     }
@@ -126,7 +138,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     }
     user_state::Send(window, WM_SIZE, SIZE_RESTORED, MAKELONG(clientWidth, clientHeight));
     int cx, cy;
-    display::ClientPosition(window->nativeWindow, &cx, &cy);
+    display::ClientPosition(window->surface, &cx, &cy);
     user_state::Send(window, WM_MOVE, 0, MAKELONG(cx, cy));
     if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
     return handle;
@@ -140,11 +152,11 @@ BOOL DestroyWindow(HWND handle) {
     window->destroying = true;
     if (window->visible) {
         window->visible = false;
-        display::Show(window->nativeWindow, display::ShowState::Hidden);
+        display::Show(window->surface, display::ShowState::Hidden);
     }
     user_state::Send(window, WM_DESTROY, 0, 0);
     user_state::Send(window, WM_NCDESTROY, 0, 0);
-    display::DestroyWindow(window->nativeWindow);
+    display::DestroySurface(window->surface);
     user_state::RemoveWindow(handle);
     return TRUE;
 }
@@ -184,7 +196,7 @@ BOOL ShowWindow(HWND handle, int command) {
     if (show != static_cast<bool>(wasVisible))
         user_state::Send(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     window->visible = show;
-    display::Show(window->nativeWindow, state);
+    display::Show(window->surface, state);
     if (show && !wasVisible) {
         std::lock_guard<std::mutex> guard(user_state::WindowsLock());
         user_state::Invalidate(*window, nullptr, true);
@@ -223,7 +235,7 @@ BOOL GetWindowRect(HWND handle, LPRECT rect) {
         return FALSE;
     }
     int x, y;
-    display::ClientPosition(window->nativeWindow, &x, &y);
+    display::ClientPosition(window->surface, &x, &y);
     const bool framed = HasFrame(window->style);
     *rect =
         RECT{x - (framed ? user_state::kFrameLeft : 0), y - (framed ? user_state::kFrameTop : 0),

@@ -1,6 +1,7 @@
 // Top-level windows for the portable host: creation, showing, destruction and geometry.
-// Each window is an SDL window (platform/display) whose client area holds the pixels that
-// painting produces. Child windows and menus are not supported.
+// Each window is a surface of the display backend (platform/display; an SDL window when the
+// program runs) whose client area holds the pixels that painting produces. Child windows
+// and menus are not supported.
 #pragma once
 
 #include "platform/types.h"

@@ -42,7 +42,7 @@ struct WindowState {
     std::string title;
     DWORD style = 0;
     DWORD exStyle = 0;
-    uint32_t nativeWindow = 0;
+    uint32_t surface = 0;  // the display's surface showing the window
     // Written by the owner thread, read by repaint requests from any thread.
     std::atomic<bool> visible{false};
     std::atomic<bool> destroying{false};
@@ -57,8 +57,8 @@ std::mutex& WindowsLock();
 
 /// The live window with this handle, or null with ERROR_INVALID_WINDOW_HANDLE.
 std::shared_ptr<WindowState> LookUpWindow(HWND window);
-/// The live window shown by this native window, or null.
-std::shared_ptr<WindowState> FindNative(uint32_t nativeWindow);
+/// The live window shown by this display surface, or null.
+std::shared_ptr<WindowState> FindBySurface(uint32_t surface);
 /// Every live window (a copy of the table, for walks that call out).
 std::deque<std::shared_ptr<WindowState>> AllWindows();
 /// Adds a window to the table and gives it a fresh handle.

@@ -35,10 +35,10 @@ std::shared_ptr<WindowState> LookUpWindow(HWND window) {
     return nullptr;
 }
 
-std::shared_ptr<WindowState> FindNative(uint32_t nativeWindow) {
+std::shared_ptr<WindowState> FindBySurface(uint32_t surface) {
     std::lock_guard<std::mutex> guard(WindowsLock());
     for (auto& [handle, window] : TheTables().windows) {
-        if (window->nativeWindow == nativeWindow) return window;
+        if (window->surface == surface) return window;
     }
     return nullptr;
 }

@@ -103,7 +103,7 @@ void WatchFirstPicture() {
             if (window->windowClass->name != "HanoisClass") continue;
             std::vector<uint32_t> rgb;
             int w = 0, h = 0;
-            if (display::ReadScreen(window->nativeWindow, &rgb, &w, &h)) {
+            if (display::ReadFrame(window->surface, &rgb, &w, &h)) {
                 WritePpm(picturePath, w, h, rgb);
                 picturePath.clear();
             }

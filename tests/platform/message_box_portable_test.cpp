@@ -1,5 +1,6 @@
-// Portable only: the SDL message box and its standard-error fallback are this layer's own;
-// on Windows a message box is a real modal window that a unit test cannot answer.
+// Portable only: the display's message box and its standard-error fallback are this layer's
+// own; on Windows a message box is a real modal window that a unit test cannot answer.
+#include "platform/display/headless_backend.h"
 #include "platform/trace.h"
 #include "platform/win32.h"
 
@@ -37,8 +38,7 @@ TEST(MessageBox, AnUnknownButtonSetFails) {
 TEST(MessageBoxDeathTest, WithoutADisplayTheTextGoesToStandardErrorOnOneLine) {
     EXPECT_EXIT(
         {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
+            display::headless::SetAvailable(false);
             int answer = MessageBoxW(nullptr, WSTR("RegisterClass for hanois failed"),
                                      WSTR("Quarkstone"), MB_TASKMODAL | MB_SETFOREGROUND);
             std::exit(answer == IDOK ? 0 : 1);

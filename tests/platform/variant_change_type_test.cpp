@@ -116,7 +116,7 @@ std::vector<Row> Table() {
         R(CYv(-5000), VT_UI1, OK, UI1v(0)),
         R(CYv(9223372036854775807LL), VT_I8, OK, I8v(922337203685478LL)),
         OnWine(R(CYv(-25000), VT_I8, OK, I8v(-2)), OK, I8v(-3),
-                 "Wine rounds negative amounts down for VT_I8; every other kind rounds to even"),
+               "Wine rounds negative amounts down for VT_I8; every other kind rounds to even"),
         R(CYv(12345), VT_R8, OK, R8v(1.2345)),
         R(CYv(12345), VT_R4, OK, R4v(1.2345f)),
         // Truth values: -1 and 0; a VT_BOOL read as unsigned keeps its bits.
@@ -248,9 +248,9 @@ std::vector<Row> Table() {
         R(Textv("&H"), VT_I4, TM),
         R(Textv("&HG"), VT_I4, TM),
         OnWine(R(Textv("&H10"), VT_CY, OK, CYv(160000)), OVF, Empty(),
-                 "Wine refuses every hexadecimal text as currency"),
+               "Wine refuses every hexadecimal text as currency"),
         OnWine(R(Textv("&HFFFFFFFF"), VT_R8, OK, R8v(-1)), OVF, Empty(),
-                 "Wine refuses all 32 bits set as a double while it reads &H80000000"),
+               "Wine refuses all 32 bits set as a double while it reads &H80000000"),
         // Truth values from text.
         R(Textv("True"), VT_BOOL, OK, Boolv(-1)),
         R(Textv("tRuE"), VT_BOOL, OK, Boolv(-1)),
@@ -306,7 +306,8 @@ TEST(VariantChangeType, TableForEnglishLocale) {
         VariantInit(&result);
         const HRESULT hr =
             VariantChangeTypeEx(&result, &row.source, kEnglish, row.flags, row.target);
-        const std::string what = DescribeVariant(row.source) + " to vt " + std::to_string(row.target);
+        const std::string what =
+            DescribeVariant(row.source) + " to vt " + std::to_string(row.target);
         SCOPED_TRACE(what);
         if (row.why) ReportKnownDifference(what, row.system, row.why);
         EXPECT_EQ(hr, row.result);

@@ -1,10 +1,8 @@
-// Portable only: drives our windows through SDL's headless "dummy" display and injects the
-// display's events (close button, size change, keys) that a real desktop would send.
-#include "platform/display/display.h"
-#include "platform/user/window_state.h"
+// Portable only: drives our windows on the headless display and injects the display's events
+// (close button, size change, keys, pointer) that a real desktop would send.
+#include "platform/display/headless_backend.h"
 #include "platform/win32.h"
 
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -24,8 +22,20 @@ struct Recorder {
 };
 Recorder* recorder = nullptr;
 
-uint32_t NativeOf(HWND window) {
-    return user_state::LookUpWindow(window)->nativeWindow;
+using display::EventKind;
+using display::Key;
+
+// The test windows' surface on the headless display.
+display::SurfaceId Surface(const char* title = "Towers of Hanoi") {
+    return display::headless::FindSurface(title);
+}
+
+std::vector<uint32_t> Screen(int* width, const char* title = "Towers of Hanoi") {
+    std::vector<uint32_t> pixels;
+    int height = 0;
+    *width = 0;
+    display::ReadFrame(Surface(title), &pixels, width, &height);
+    return pixels;
 }
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,8 +54,8 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             HBRUSH brush = CreateSolidBrush(recorder->paintColor);
             FillRect(dc, &client, brush);
             DeleteObject(brush);
-            int w, h;
-            display::ReadScreen(NativeOf(window), &recorder->screenBeforeEndPaint, &w, &h);
+            int w;
+            recorder->screenBeforeEndPaint = Screen(&w);
             EndPaint(window, &paint);
             return 0;
         }
@@ -62,7 +72,6 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class Window : public testing::Test {
    protected:
     static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);  // headless, whatever DISPLAY says
         WNDCLASSA record{};
         record.style = CS_HREDRAW | CS_VREDRAW;
         record.lpfnWndProc = RecordingProc;
@@ -108,14 +117,13 @@ class Window : public testing::Test {
         }
         return count;
     }
-    void PushWindowEvent(Uint8 kind, int data1 = 0, int data2 = 0) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = NativeOf(window);
-        event.window.event = kind;
-        event.window.data1 = data1;
-        event.window.data2 = data2;
-        SDL_PushEvent(&event);
+    void Inject(EventKind kind, int x = 0, int y = 0) {
+        display::Event event;
+        event.kind = kind;
+        event.surface = Surface();
+        event.x = x;
+        event.y = y;
+        display::headless::Inject(event);
     }
     int Count(UINT message) const {
         int n = 0;
@@ -137,11 +145,12 @@ TEST_F(Window, OuterSizeIsAsAskedAndTheClientAreaIsSmallerByTheClassicFrame) {
     EXPECT_EQ(client.top, 0);
     EXPECT_EQ(client.right, 812);
     EXPECT_EQ(client.bottom, 473);
-    int w, h;
-    SDL_GetWindowSize(SDL_GetWindowFromID(NativeOf(window)), &w, &h);
-    EXPECT_EQ(w, 812);
-    EXPECT_EQ(h, 473);
-    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GetWindowFromID(NativeOf(window))), "Towers of Hanoi");
+    display::headless::SurfaceInfo surface;
+    ASSERT_TRUE(display::headless::Describe(Surface(), &surface));
+    EXPECT_EQ(surface.width, 812);
+    EXPECT_EQ(surface.height, 473);
+    EXPECT_EQ(surface.className, "RecordingClass");
+    EXPECT_TRUE(surface.resizable);  // WS_THICKFRAME
 }
 
 TEST_F(Window, CreationSendsItsMessagesInOrderAndStaysHidden) {
@@ -150,6 +159,10 @@ TEST_F(Window, CreationSendsItsMessagesInOrderAndStaysHidden) {
     EXPECT_EQ(record.messages, expected);
     Pump();
     EXPECT_EQ(record.paints, 0);  // hidden: nothing to paint yet
+    display::headless::SurfaceInfo surface;
+    ASSERT_TRUE(display::headless::Describe(Surface(), &surface));
+    EXPECT_EQ(surface.shown, display::ShowState::Hidden);
+    EXPECT_EQ(surface.presents, 0);
 }
 
 TEST_F(Window, CreateReturningMinusOneDestroysTheWindow) {
@@ -183,11 +196,15 @@ TEST_F(Window, ShowThenUpdatePaintsAtOnceWithEraseAndReachesTheScreen) {
     // Nothing was on the screen during the paint; EndPaint put the fill there.
     ASSERT_FALSE(record.screenBeforeEndPaint.empty());
     EXPECT_EQ(record.screenBeforeEndPaint[0], 0u);
-    std::vector<uint32_t> screen;
-    int w, h;
-    ASSERT_TRUE(display::ReadScreen(NativeOf(window), &screen, &w, &h));
+    int w;
+    std::vector<uint32_t> screen = Screen(&w);
+    ASSERT_EQ(screen.size(), 812u * 473u);
     EXPECT_EQ(screen[0], 0xC80A0Au);
-    EXPECT_EQ(screen[static_cast<size_t>(w) * h - 1], 0xC80A0Au);
+    EXPECT_EQ(screen.back(), 0xC80A0Au);
+    display::headless::SurfaceInfo surface;
+    ASSERT_TRUE(display::headless::Describe(Surface(), &surface));
+    EXPECT_EQ(surface.shown, display::ShowState::Normal);
+    EXPECT_EQ(surface.presents, 1);
     // The update region is empty now: no second paint.
     UpdateWindow(window);
     Pump();
@@ -211,9 +228,9 @@ TEST_F(Window, PartialInvalidationPaintsOnlyThatRectangleOnTheScreen) {
     Pump();
     EXPECT_EQ(record.lastPaint.left, 10);
     EXPECT_EQ(record.lastPaint.bottom, 40);
-    std::vector<uint32_t> screen;
-    int w, h;
-    display::ReadScreen(NativeOf(window), &screen, &w, &h);
+    int w;
+    std::vector<uint32_t> screen = Screen(&w);
+    ASSERT_EQ(w, 812);
     EXPECT_EQ(screen[25 * w + 15], 0x0000FFu);  // inside
     EXPECT_EQ(screen[25 * w + 30], 0xC80A0Au);  // right edge is exclusive
     EXPECT_EQ(screen[5 * w + 5], 0xC80A0Au);
@@ -267,7 +284,7 @@ TEST_F(WindowConcurrency, RequestsWhileTheWindowPaintsResizesAndIsDestroyed) {
         }
     });
     for (int round = 0; round < 20; ++round) {
-        PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 400 + round, 300 + round);
+        Inject(EventKind::Resized, 400 + round, 300 + round);
         Pump(20);
     }
     DestroyWindow(window);
@@ -301,7 +318,7 @@ TEST_F(Window, AHiddenWindowIsNotPainted) {
 TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
     CreateShownAndPainted();
     HWND closed = window;
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    Inject(EventKind::Close);
     MSG message;
     int fetched = 0;
     while (GetMessageA(&message, nullptr, 0, 0) > 0 && ++fetched < 100) DispatchMessageA(&message);
@@ -313,6 +330,7 @@ TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
             order.push_back(m);
     EXPECT_EQ(order, (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(closed));
+    EXPECT_EQ(Surface(), 0u);  // the display's surface went with it
     // Requests from a thread that does not know yet are refused quietly.
     SetLastError(0);
     EXPECT_FALSE(RedrawWindow(closed, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME));
@@ -322,12 +340,12 @@ TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
 
 TEST_F(Window, AltF4ClosesTheWindow) {
     CreateShownAndPainted();
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.windowID = NativeOf(window);
-    key.key.keysym.sym = SDLK_F4;
-    key.key.keysym.mod = KMOD_LALT;
-    SDL_PushEvent(&key);
+    display::Event key;
+    key.kind = EventKind::KeyDown;
+    key.surface = Surface();
+    key.key = static_cast<Key>(static_cast<int>(Key::F1) + 3);
+    key.alt = true;
+    display::headless::Inject(key);
     MSG message;
     int fetched = 0;
     while (GetMessageA(&message, nullptr, 0, 0) > 0 && ++fetched < 100) {
@@ -338,10 +356,84 @@ TEST_F(Window, AltF4ClosesTheWindow) {
     EXPECT_EQ(Count(WM_DESTROY), 1);
 }
 
+// The display's own key and pointer codes become Windows' messages, codes and flags.
+TEST_F(Window, KeyAndPointerEventsArriveAsTheirMessages) {
+    CreateShownAndPainted();
+    auto key = [](EventKind kind, Key code, bool alt = false) {
+        display::Event event;
+        event.kind = kind;
+        event.key = code;
+        event.alt = alt;
+        return event;
+    };
+    auto pointer = [](EventKind kind, display::PointerButton button, unsigned held) {
+        display::Event event;
+        event.kind = kind;
+        event.button = button;
+        event.buttons = held;
+        event.x = 30;
+        event.y = 40;
+        return event;
+    };
+    auto after = [](Key first, int n) { return static_cast<Key>(static_cast<int>(first) + n); };
+    using display::PointerButton;
+    const LPARAM point = MAKELONG(30, 40);
+    const struct {
+        display::Event event;
+        UINT message;  // 0: nothing is posted
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {
+        {key(EventKind::KeyDown, after(Key::A, 25)), WM_KEYDOWN, 'Z', 1},
+        {key(EventKind::KeyUp, after(Key::Digit0, 7)), WM_KEYUP, '7', LPARAM(0xC0000001u)},
+        {key(EventKind::KeyDown, after(Key::F1, 11), true), WM_SYSKEYDOWN, VK_F12, 0x20000001},
+        {key(EventKind::KeyUp, Key::Alt, true), WM_SYSKEYUP, VK_MENU, LPARAM(0xE0000001u)},
+        {key(EventKind::KeyDown, Key::Return), WM_KEYDOWN, VK_RETURN, 1},
+        {key(EventKind::KeyDown, Key::Escape), WM_KEYDOWN, VK_ESCAPE, 1},
+        {key(EventKind::KeyDown, Key::Backspace), WM_KEYDOWN, VK_BACK, 1},
+        {key(EventKind::KeyDown, Key::Delete), WM_KEYDOWN, VK_DELETE, 1},
+        {key(EventKind::KeyDown, Key::Down), WM_KEYDOWN, VK_DOWN, 1},
+        {key(EventKind::KeyDown, Key::Control), WM_KEYDOWN, VK_CONTROL, 1},
+        {key(EventKind::KeyDown, Key::NoKey), 0, 0, 0},
+        {pointer(EventKind::PointerMove, PointerButton::NoButton,
+                 display::kHeldLeft | display::kHeldRight),
+         WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, point},
+        {pointer(EventKind::PointerDown, PointerButton::Left, display::kHeldLeft), WM_LBUTTONDOWN,
+         MK_LBUTTON, point},
+        {pointer(EventKind::PointerDown, PointerButton::Middle, display::kHeldMiddle),
+         WM_MBUTTONDOWN, MK_MBUTTON, point},
+        {pointer(EventKind::PointerUp, PointerButton::Right, 0), WM_RBUTTONUP, 0, point},
+        {pointer(EventKind::PointerUp, PointerButton::NoButton, 0), 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "expected message 0x" << std::hex << c.message);
+        display::Event event = c.event;
+        event.surface = Surface();
+        display::headless::Inject(event);
+        MSG message;
+        const BOOL got = PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+        ASSERT_EQ(got != FALSE, c.message != 0);
+        if (!got) continue;
+        EXPECT_EQ(message.hwnd, window);
+        EXPECT_EQ(message.message, c.message);
+        EXPECT_EQ(message.wParam, c.wParam);
+        EXPECT_EQ(message.lParam, c.lParam);
+    }
+}
+
+TEST_F(Window, EventsOfAnUnknownSurfaceAreDropped) {
+    CreateShownAndPainted();
+    display::Event close;
+    close.kind = EventKind::Close;
+    close.surface = Surface() + 1000;
+    display::headless::Inject(close);
+    EXPECT_EQ(Pump(), 0);
+    EXPECT_TRUE(IsWindow(window));
+}
+
 TEST_F(Window, SizeChangeRepaintsTheWholeClientArea) {
     CreateShownAndPainted();
-    SDL_SetWindowSize(SDL_GetWindowFromID(NativeOf(window)), 600, 300);
-    PushWindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 600, 300);
+    Inject(EventKind::Resized, 600, 300);
     Pump();
     RECT client;
     GetClientRect(window, &client);
@@ -352,6 +444,10 @@ TEST_F(Window, SizeChangeRepaintsTheWholeClientArea) {
     EXPECT_EQ(record.lastPaint.bottom, 300);
     EXPECT_TRUE(record.lastErase);
     EXPECT_GE(Count(WM_SIZE), 1);
+    int w;
+    std::vector<uint32_t> screen = Screen(&w);  // the new size reached the screen
+    ASSERT_EQ(screen.size(), 600u * 300u);
+    EXPECT_EQ(screen.back(), 0xC80A0Au);
 }
 
 TEST_F(Window, DefaultEraseFillsWithTheClassBrush) {
@@ -365,9 +461,9 @@ TEST_F(Window, DefaultEraseFillsWithTheClassBrush) {
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);  // DefWindowProcA: BeginPaint sends WM_ERASEBKGND to itself
-    std::vector<uint32_t> screen;
-    int w, h;
-    display::ReadScreen(NativeOf(window), &screen, &w, &h);
+    int w;
+    std::vector<uint32_t> screen = Screen(&w, "t");
+    ASSERT_FALSE(screen.empty());
     EXPECT_EQ(screen[0], 0xF0F0F0u);
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));  // validated

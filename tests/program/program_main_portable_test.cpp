@@ -1,4 +1,4 @@
-// Portable only: ProgramMain run whole on SDL's headless display, in a child process (it
+// Portable only: ProgramMain run whole on the headless display, in a child process (it
 // sets the module state up from nothing), with the platform trace watching its calls.
 #include "program/program_main.h"
 
@@ -20,7 +20,6 @@ namespace {
 // Runs ProgramMain with the n-th run-time allocation failing and closes the window as soon as
 // it is shown. `atShow` looks at the program's state there and returns what is wrong with it.
 [[noreturn]] void RunProgramMainClosedAtShow(long failingAllocation, std::string (*atShow)()) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     std::memset(&Module, 0, sizeof Module);
     static std::string (*check)() = atShow;
     static std::string problem;

@@ -18,10 +18,7 @@ namespace {
 
 class ProcedureFramesPortable : public FailingPegTest {
    protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        FailingPegTest::SetUpTestSuite();
-    }
+    static void SetUpTestSuite() { FailingPegTest::SetUpTestSuite(); }
     void SetUp() override {
         FailingPegTest::SetUp();
         window = CreateHanoisWindow();

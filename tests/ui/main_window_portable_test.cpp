@@ -1,8 +1,7 @@
-// Portable only: the main window on SDL's headless display, with the platform trace; on
+// Portable only: the main window on the headless display, with the platform trace; on
 // Windows the same code is run whole by the end-to-end tests under Wine.
-#include "platform/display/display.h"
+#include "platform/display/headless_backend.h"
 #include "platform/trace.h"
-#include "platform/user/window_state.h"
 #include "tests/ui/scene_test_support.h"
 #include "ui/main_window.h"
 
@@ -12,10 +11,6 @@ namespace {
 
 class MainWindowTest : public SceneTest {
    protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        SceneTest::SetUpTestSuite();
-    }
     void SetUp() override {
         SceneTest::SetUp();
         platform_trace::Clear();
@@ -33,10 +28,15 @@ class MainWindowTest : public SceneTest {
         for (const auto& event : platform_trace::Events()) n += event.call == call;
         return n;
     }
+    std::string Detail(const char* call) {
+        for (const auto& event : platform_trace::Events())
+            if (event.call == call) return event.detail;
+        return "";
+    }
     uint32_t ScreenAt(int x, int y) {
         std::vector<uint32_t> pixels;
         int w = 0, h = 0;
-        display::ReadScreen(user_state::LookUpWindow(window)->nativeWindow, &pixels, &w, &h);
+        display::ReadFrame(display::headless::FindSurface("Towers of Hanoi"), &pixels, &w, &h);
         return pixels.empty() ? 0xFFFFFFFF : pixels[y * w + x];
     }
     HWND window = nullptr;
@@ -46,6 +46,8 @@ TEST_F(MainWindowTest, ClassIsRegisteredOnceAndTheWindowHasItsTitleAndSize) {
     window = CreateHanoisWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(ClassRegistered);
+    EXPECT_EQ(Detail("CreateWindowExA"),
+              "class=HanoisClass title=Towers of Hanoi size=820x500 style=0x02CF0000");
     platform_trace::Clear();
     RegisterHanoisClass();  // a second call registers nothing
     EXPECT_EQ(Count("RegisterClassA"), 0);
@@ -53,10 +55,12 @@ TEST_F(MainWindowTest, ClassIsRegisteredOnceAndTheWindowHasItsTitleAndSize) {
     GetWindowRect(window, &outer);
     EXPECT_EQ(outer.right - outer.left, 820);
     EXPECT_EQ(outer.bottom - outer.top, 500);
-    auto state = user_state::LookUpWindow(window);
-    EXPECT_EQ(state->title, "Towers of Hanoi");
-    EXPECT_EQ(state->windowClass->name, "HanoisClass");
-    EXPECT_EQ(state->style, static_cast<DWORD>(0x02CF0000));
+    // What the desktop is told: the title, the class (WM_CLASS on X11) and the icon.
+    display::headless::SurfaceInfo surface;
+    ASSERT_TRUE(
+        display::headless::Describe(display::headless::FindSurface("Towers of Hanoi"), &surface));
+    EXPECT_EQ(surface.className, "HanoisClass");
+    EXPECT_GT(surface.iconWidth, 0);
 }
 
 TEST_F(MainWindowTest, FirstPaintShowsTheEmptyPegsWithoutErasing) {
@@ -108,8 +112,7 @@ TEST_F(MainWindowTest, CloseEndsTheMessageLoopWithZero) {
 TEST(MainWindowDeathTest, FailedRegistrationShowsTheMessageAndExitsWithZero) {
     EXPECT_EXIT(
         {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
+            display::headless::SetAvailable(false);
             WNDCLASSA taken{};
             taken.lpfnWndProc = DefWindowProcA;
             taken.lpszClassName = "HanoisClass";
@@ -134,8 +137,7 @@ TEST(MainWindowDeathTest, WithoutAWindowTheRunEndsWith255AndItsReason) {
     for (const auto& c : cases) {
         EXPECT_EXIT(
             {
-                unsetenv("DISPLAY");
-                unsetenv("WAYLAND_DISPLAY");
+                display::headless::SetAvailable(false);
                 SetLastError(c.error);
                 EndWithoutWindow();
             },

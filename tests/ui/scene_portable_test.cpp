@@ -1,5 +1,5 @@
 // Portable only: the ordered drawing operations of a paint come from the platform trace,
-// which the Windows build does not have; the main window runs on SDL's headless display.
+// which the Windows build does not have; the main window runs on the headless display.
 #include "platform/gdi/gdi_objects.h"
 #include "platform/trace.h"
 #include "tests/ui/scene_test_support.h"

@@ -1,0 +1,372 @@
+// The display backend over SDL2: windows with a software surface, events in the display's
+// codes, wake-ups from other threads through a user event, and SDL's message boxes. SDL's own
+// signal handlers are switched off so that SIGINT and SIGTERM end the program as usual.
+#include "platform/display/sdl_backend.h"
+
+#include "platform/display/x11_window.h"
+#include "platform/trace.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace display {
+namespace sdl {
+namespace {
+
+constexpr int kOpenTries = 5;
+constexpr Uint32 kOpenRetryMs = 200;
+
+// Everything the backend keeps; SDL keeps the windows themselves.
+struct SdlState {
+    std::once_flag openOnce;
+    std::atomic<bool> opened{false};
+    std::string openFailure;
+    Uint32 wakeEventType = 0;
+    std::atomic<bool> wakePending{false};
+};
+SdlState state;
+
+SDL_Window* Find(SurfaceId surface) {
+    return surface ? SDL_GetWindowFromID(surface) : nullptr;
+}
+
+Key KeyOf(SDL_Keycode key) {
+    auto run = [](Key first, int offset) {
+        return static_cast<Key>(static_cast<int>(first) + offset);
+    };
+    if (key >= SDLK_a && key <= SDLK_z) return run(Key::A, key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return run(Key::Digit0, key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return run(Key::F1, key - SDLK_F1);
+    switch (key) {
+        case SDLK_RETURN:
+            return Key::Return;
+        case SDLK_ESCAPE:
+            return Key::Escape;
+        case SDLK_BACKSPACE:
+            return Key::Backspace;
+        case SDLK_TAB:
+            return Key::Tab;
+        case SDLK_SPACE:
+            return Key::Space;
+        case SDLK_DELETE:
+            return Key::Delete;
+        case SDLK_LEFT:
+            return Key::Left;
+        case SDLK_RIGHT:
+            return Key::Right;
+        case SDLK_UP:
+            return Key::Up;
+        case SDLK_DOWN:
+            return Key::Down;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return Key::Shift;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return Key::Control;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return Key::Alt;
+        default:
+            return Key::NoKey;  // not reported
+    }
+}
+
+unsigned HeldButtons(Uint32 mask) {
+    return ((mask & SDL_BUTTON_LMASK) ? kHeldLeft : 0) |
+           ((mask & SDL_BUTTON_MMASK) ? kHeldMiddle : 0) |
+           ((mask & SDL_BUTTON_RMASK) ? kHeldRight : 0);
+}
+
+bool Translate(const SDL_Event& in, Event* out) {
+    *out = Event{};
+    if (in.type == state.wakeEventType) {
+        state.wakePending.store(false);
+        return false;
+    }
+    switch (in.type) {
+        case SDL_WINDOWEVENT:
+            out->surface = in.window.windowID;
+            switch (in.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    out->kind = EventKind::Close;
+                    return true;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    out->kind = EventKind::Exposed;
+                    return true;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    out->kind = EventKind::Resized;
+                    out->x = in.window.data1;
+                    out->y = in.window.data2;
+                    return true;
+                case SDL_WINDOWEVENT_MOVED:
+                    out->kind = EventKind::Moved;
+                    out->x = in.window.data1;
+                    out->y = in.window.data2;
+                    return true;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    out->kind = EventKind::Minimized;
+                    return true;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    out->kind = EventKind::Restored;
+                    return true;
+                default:
+                    return false;
+            }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out->kind = in.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+            out->surface = in.key.windowID;
+            out->key = KeyOf(in.key.keysym.sym);
+            out->alt = (in.key.keysym.mod & KMOD_ALT) != 0;
+            return out->key != Key::NoKey;
+        case SDL_MOUSEMOTION:
+            out->kind = EventKind::PointerMove;
+            out->surface = in.motion.windowID;
+            out->x = in.motion.x;
+            out->y = in.motion.y;
+            out->buttons = HeldButtons(in.motion.state);
+            return true;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            out->kind =
+                in.type == SDL_MOUSEBUTTONDOWN ? EventKind::PointerDown : EventKind::PointerUp;
+            out->surface = in.button.windowID;
+            out->x = in.button.x;
+            out->y = in.button.y;
+            out->button = in.button.button == SDL_BUTTON_LEFT     ? PointerButton::Left
+                          : in.button.button == SDL_BUTTON_MIDDLE ? PointerButton::Middle
+                          : in.button.button == SDL_BUTTON_RIGHT  ? PointerButton::Right
+                                                                  : PointerButton::NoButton;
+            out->buttons = HeldButtons(SDL_GetMouseState(nullptr, nullptr));
+            return out->button != PointerButton::NoButton;
+        default:
+            // SDL_QUIT follows the close of the last window; the close itself was reported.
+            return false;
+    }
+}
+
+// The desktop to open: SDL_VIDEODRIVER when set; otherwise X11 when DISPLAY names a server,
+// else Wayland when WAYLAND_DISPLAY does. SDL's own fallbacks to its invisible "offscreen"
+// and "dummy" drivers would run the program with no window anyone sees, so without a
+// desktop there is no display.
+const char* ChooseDriver() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return asked;
+    const char* x11 = std::getenv("DISPLAY");
+    if (x11 && *x11) return "x11";
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland && *wayland) return "wayland";
+    return nullptr;
+}
+
+bool Open(std::string* reason) {
+    std::call_once(state.openOnce, [] {
+        const char* driver = ChooseDriver();
+        if (!driver) {
+            state.openFailure = "no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+            return;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // The window surface stays the backend's own shared-memory image: an accelerated one
+        // would recreate the X11 window (losing its WM_CLASS) and needs OpenGL for nothing.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // A window that stays black under a compositor is worse than one that tears.
+        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        x11_window::SkipComposeTable();
+        // A busy X server can refuse a connection for a moment (the connect fails with
+        // EAGAIN while its queue of new clients is full): a few more tries before giving up.
+        int tries = 0;
+        while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            state.openFailure = std::string("no display available (") + SDL_GetError() + ")";
+            platform_trace::Record("DisplayError", state.openFailure);
+            if (++tries == kOpenTries) return;
+            SDL_Delay(kOpenRetryMs);
+        }
+        state.wakeEventType = SDL_RegisterEvents(1);
+        state.opened.store(true);
+    });
+    if (!state.opened.load() && reason) *reason = state.openFailure;
+    return state.opened.load();
+}
+
+bool IsOpen() {
+    return state.opened.load();
+}
+
+SurfaceId CreateSurface(const SurfaceSpec& spec) {
+    Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
+    SDL_Window* window = SDL_CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
+                                          spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width,
+                                          spec.height, flags);
+    if (!window) {
+        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + SDL_GetError());
+        return 0;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+        x11_window::AdoptWindow(info.info.x11.display, info.info.x11.window, spec.className,
+                                spec.title);
+    return SDL_GetWindowID(window);
+}
+
+void DestroySurface(SurfaceId surface) {
+    if (SDL_Window* native = Find(surface)) SDL_DestroyWindow(native);
+}
+
+void Show(SurfaceId surface, ShowState shown) {
+    SDL_Window* native = Find(surface);
+    if (!native) return;
+    switch (shown) {
+        case ShowState::Hidden:
+            SDL_HideWindow(native);
+            break;
+        case ShowState::Normal:
+            SDL_ShowWindow(native);
+            if (SDL_GetWindowFlags(native) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED))
+                SDL_RestoreWindow(native);
+            break;
+        case ShowState::Minimized:
+            SDL_ShowWindow(native);
+            SDL_MinimizeWindow(native);
+            break;
+        case ShowState::Maximized:
+            SDL_ShowWindow(native);
+            SDL_MaximizeWindow(native);
+            break;
+    }
+}
+
+void ClientPosition(SurfaceId surface, int* x, int* y) {
+    if (SDL_Window* native = Find(surface)) SDL_GetWindowPosition(native, x, y);
+}
+
+void SetIcon(SurfaceId surface, const Frame& icon) {
+    SDL_Window* native = Find(surface);
+    if (!native) return;
+    SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(icon.pixels), icon.width, icon.height, 32, icon.width * 4,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (!image) return;
+    SDL_SetWindowIcon(native, image);
+    SDL_FreeSurface(image);
+}
+
+void Present(SurfaceId surface, const Frame& frame) {
+    SDL_Window* native = Find(surface);
+    if (!native) return;
+    SDL_Surface* screen = SDL_GetWindowSurface(native);
+    if (!screen) return;
+    int w = frame.width < screen->w ? frame.width : screen->w;
+    int h = frame.height < screen->h ? frame.height : screen->h;
+    if (w > 0 && h > 0) {
+        SDL_LockSurface(screen);
+        if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
+            // The X11 surface's usual format has the frame's byte layout with the top byte
+            // unused: rows are copied as they are, which costs a fraction of a conversion.
+            for (int row = 0; row < h; ++row)
+                std::memcpy(static_cast<uint8_t*>(screen->pixels) + row * screen->pitch,
+                            frame.pixels + static_cast<size_t>(row) * frame.width, w * 4u);
+        } else {
+            SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
+                              screen->format->format, screen->pixels, screen->pitch);
+        }
+        SDL_UnlockSurface(screen);
+    }
+    SDL_UpdateWindowSurface(native);
+}
+
+bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height) {
+    SDL_Window* native = Find(surface);
+    if (!native) return false;
+    SDL_Surface* screen = SDL_GetWindowSurface(native);
+    if (!screen) return false;
+    *width = screen->w;
+    *height = screen->h;
+    pixels->assign(static_cast<size_t>(screen->w) * screen->h, 0);
+    SDL_LockSurface(screen);
+    int result =
+        SDL_ConvertPixels(screen->w, screen->h, screen->format->format, screen->pixels,
+                          screen->pitch, SDL_PIXELFORMAT_RGB888, pixels->data(), screen->w * 4);
+    SDL_UnlockSurface(screen);
+    return result == 0;
+}
+
+bool PollEvent(Event* event) {
+    SDL_Event in;
+    while (SDL_PollEvent(&in)) {
+        if (Translate(in, event)) return true;
+    }
+    return false;
+}
+
+void WaitForEvent() {
+    SDL_WaitEvent(nullptr);
+}
+
+void Wake() {
+    // One wake-up in the queue is enough however many requests come before it is taken.
+    if (state.wakePending.exchange(true)) return;
+    SDL_Event event{};
+    event.type = state.wakeEventType;
+    SDL_PushEvent(&event);
+}
+
+int ShowMessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
+                   BoxIcon icon, SurfaceId owner) {
+    static const char* const kLabels[][3] = {
+        {"OK", nullptr, nullptr}, {"OK", "Cancel", nullptr},    {"Yes", "No", nullptr},
+        {"Yes", "No", "Cancel"},  {"Retry", "Cancel", nullptr}, {"Abort", "Retry", "Ignore"},
+    };
+    const char* const* labels = kLabels[static_cast<int>(buttons)];
+    SDL_MessageBoxButtonData data[3];
+    int count = 0;
+    for (; count < 3 && labels[count]; ++count) {
+        data[count] = SDL_MessageBoxButtonData{0, count, labels[count]};
+    }
+    data[0].flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    data[count - 1].flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    Uint32 flags = icon == BoxIcon::Error         ? SDL_MESSAGEBOX_ERROR
+                   : icon == BoxIcon::Warning     ? SDL_MESSAGEBOX_WARNING
+                   : icon == BoxIcon::Information ? SDL_MESSAGEBOX_INFORMATION
+                                                  : 0;
+    SDL_MessageBoxData box{
+        flags,  IsOpen() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
+        nullptr};
+    int chosen = 0;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) return -1;
+    return chosen < 0 ? 0 : chosen;
+}
+
+}  // namespace
+}  // namespace sdl
+
+const Backend& SdlBackend() {
+    static const Backend record{
+        .name = "sdl2",
+        .open = sdl::Open,
+        .isOpen = sdl::IsOpen,
+        .createSurface = sdl::CreateSurface,
+        .destroySurface = sdl::DestroySurface,
+        .show = sdl::Show,
+        .clientPosition = sdl::ClientPosition,
+        .setIcon = sdl::SetIcon,
+        .present = sdl::Present,
+        .readFrame = sdl::ReadFrame,
+        .pollEvent = sdl::PollEvent,
+        .waitForEvent = sdl::WaitForEvent,
+        .wake = sdl::Wake,
+        .showMessageBox = sdl::ShowMessageBox,
+    };
+    return record;
+}
+
+}  // namespace display
