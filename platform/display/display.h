@@ -11,12 +11,12 @@
 
 namespace display {
 
-/// A surface (a top-level window on the desktop) is named by a nonzero id.
+// A surface (a top-level window on the desktop) is named by a nonzero id.
 using SurfaceId = uint32_t;
 
-enum class ShowState { Hidden, Normal, Minimized, Maximized };
+enum class ShowState { kHidden, kNormal, kMinimized, kMaximized };
 
-/// What a new surface asks for. x, y < 0 let the display choose the place.
+// What a new surface asks for. x, y < 0 let the display choose the place.
 struct SurfaceSpec {
     const char* title = "";
     const char* className = "";  // the desktop's window class (WM_CLASS on X11)
@@ -27,72 +27,72 @@ struct SurfaceSpec {
     bool resizable = false;
 };
 
-/// width x height pixels 0xAARRGGBB, rows top-down.
+// width x height pixels 0xAARRGGBB, rows top-down.
 struct Frame {
     const uint32_t* pixels = nullptr;
     int width = 0;
     int height = 0;
 };
 
-/// Keys the display reports; others are dropped. A..Z, Digit0..Digit9 and F1..F12 are runs.
+// Keys the display reports; others are dropped. A..Z, Digit0..Digit9 and F1..F12 are runs.
 enum class Key : uint16_t {
-    NoKey = 0,  // not None: X11's headers define that as a macro
-    A = 0x100,
-    Z = A + 25,
-    Digit0 = 0x200,
-    Digit9 = Digit0 + 9,
-    F1 = 0x300,
-    F12 = F1 + 11,
-    Return = 0x400,
-    Escape,
-    Backspace,
-    Tab,
-    Space,
-    Delete,
-    Left,
-    Right,
-    Up,
-    Down,
-    Shift,
-    Control,
-    Alt,
+    kNoKey = 0,
+    kA = 0x100,
+    kZ = kA + 25,
+    kDigit0 = 0x200,
+    kDigit9 = kDigit0 + 9,
+    kF1 = 0x300,
+    kF12 = kF1 + 11,
+    kReturn = 0x400,
+    kEscape,
+    kBackspace,
+    kTab,
+    kSpace,
+    kDelete,
+    kLeft,
+    kRight,
+    kUp,
+    kDown,
+    kShift,
+    kControl,
+    kAlt,
 };
 
-enum class PointerButton { NoButton, Left, Middle, Right };
+enum class PointerButton { kNoButton, kLeft, kMiddle, kRight };
 
-/// Bits of Event::buttons: the pointer buttons held.
+// Bits of Event::buttons: the pointer buttons held.
 constexpr unsigned kHeldLeft = 1, kHeldMiddle = 2, kHeldRight = 4;
 
 enum class EventKind {
-    NoEvent,
-    Close,    // the user asked to close the surface
-    Exposed,  // part of the surface must be drawn again
-    Resized,  // new client size in x, y
-    Moved,    // new client position in x, y
-    Minimized,
-    Restored,
-    KeyDown,  // key, alt: Alt held
-    KeyUp,
-    PointerMove,  // x, y client coordinates; buttons: kHeld* bits
-    PointerDown,  // button, x, y, buttons
-    PointerUp,
+    kNoEvent,
+    kClose,    // the user asked to close the surface
+    kExposed,  // part of the surface must be drawn again
+    kResized,  // new client size in x, y
+    kMoved,    // new client position in x, y
+    kMinimized,
+    kRestored,
+    kKeyDown,  // key, alt: Alt held
+    kKeyUp,
+    kPointerMove,  // x, y client coordinates; buttons: kHeld* bits
+    kPointerDown,  // button, x, y, buttons
+    kPointerUp,
 };
 
 struct Event {
-    EventKind kind = EventKind::NoEvent;
+    EventKind kind = EventKind::kNoEvent;
     SurfaceId surface = 0;
     int x = 0;
     int y = 0;
-    Key key = Key::NoKey;
-    PointerButton button = PointerButton::NoButton;
+    Key key = Key::kNoKey;
+    PointerButton button = PointerButton::kNoButton;
     unsigned buttons = 0;
     bool alt = false;
 };
 
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
-enum class BoxIcon { NoIcon, Error, Warning, Information };
+enum class BoxButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel, kAbortRetryIgnore };
+enum class BoxIcon { kNoIcon, kError, kWarning, kInformation };
 
-/// One backend: its operations, each with the meaning of the free function of the same name.
+// One backend: its operations, each with the meaning of the free function of the same name.
 struct Backend {
     const char* name;
     bool (*open)(std::string* reason);
@@ -111,52 +111,52 @@ struct Backend {
                           BoxIcon icon, SurfaceId owner);
 };
 
-/// Makes `backend` the display of this process. The SDL2 backend serves unless another is
-/// chosen before the display is first opened. True when `backend` serves from now on; false
-/// (nothing changed) once another backend has opened the display.
+// Makes `backend` the display of this process. The SDL2 backend serves unless another is
+// chosen before the display is first opened. True when `backend` serves from now on; false
+// (nothing changed) once another backend has opened the display.
 bool UseBackend(const Backend& backend);
 
-/// The backend in use.
+// The backend in use.
 const Backend& CurrentBackend();
 
-/// Opens the display (the SDL2 backend tries once per process and reports that result
-/// later). False, with a one-line reason, when there is none (no X server, no DISPLAY).
+// Opens the display (the SDL2 backend tries once per process and reports that result
+// later). False, with a one-line reason, when there is none (no X server, no DISPLAY).
 bool Open(std::string* reason);
 
-/// True once Open has succeeded.
+// True once Open has succeeded.
 bool IsOpen();
 
-/// A new hidden surface as `spec` asks; 0 on failure.
+// A new hidden surface as `spec` asks; 0 on failure.
 SurfaceId CreateSurface(const SurfaceSpec& spec);
 void DestroySurface(SurfaceId surface);
 
 void Show(SurfaceId surface, ShowState state);
 
-/// Where the client area's top-left corner is on the screen.
+// Where the client area's top-left corner is on the screen.
 void ClientPosition(SurfaceId surface, int* x, int* y);
 
-/// Sets the surface's icon (straight alpha).
+// Sets the surface's icon (straight alpha).
 void SetIcon(SurfaceId surface, const Frame& icon);
 
-/// Puts the frame on the screen (alpha ignored); what lies beyond the surface's current size
-/// is cut off.
+// Puts the frame on the screen (alpha ignored); what lies beyond the surface's current size
+// is cut off.
 void Present(SurfaceId surface, const Frame& frame);
 
-/// The pixels last put on the screen for the surface, as 0x00RRGGBB, at the surface's size.
+// The pixels last put on the screen for the surface, as 0x00RRGGBB, at the surface's size.
 bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height);
 
-/// Takes the next pending event without waiting; false when there is none.
+// Takes the next pending event without waiting; false when there is none.
 bool PollEvent(Event* event);
 
-/// Waits until an event is pending or Wake is called, without polling.
+// Waits until an event is pending or Wake is called, without polling.
 void WaitForEvent();
 
-/// Ends a WaitForEvent of the UI thread; callable from any thread, also before the display
-/// is open (then it does nothing).
+// Ends a WaitForEvent of the UI thread; callable from any thread, also before the display
+// is open (then it does nothing).
 void Wake();
 
-/// Shows a modal message box and returns the 0-based index of the chosen button (the
-/// default, 0, when the box is closed otherwise); -1 when no box can be shown. Any thread.
+// Shows a modal message box and returns the 0-based index of the chosen button (the
+// default, 0, when the box is closed otherwise); -1 when no box can be shown. Any thread.
 int ShowMessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
                    BoxIcon icon, SurfaceId owner);
 

@@ -190,8 +190,8 @@ void Inject(const Event& event) {
     {
         std::lock_guard<std::mutex> guard(state.lock);
         if (Surface* surface = Find(event.surface)) {
-            if (event.kind == EventKind::Resized) Clear(*surface, event.x, event.y);
-            if (event.kind == EventKind::Moved) {
+            if (event.kind == EventKind::kResized) Clear(*surface, event.x, event.y);
+            if (event.kind == EventKind::kMoved) {
                 surface->info.x = event.x;
                 surface->info.y = event.y;
             }

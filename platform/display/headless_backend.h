@@ -11,16 +11,16 @@
 
 namespace display {
 
-/// The headless backend's record (one per process).
+// The headless backend's record (one per process).
 const Backend& HeadlessBackend();
 
-/// Makes the headless backend the display of this process; false when another backend has
-/// opened the display already.
+// Makes the headless backend the display of this process; false when another backend has
+// opened the display already.
 bool UseHeadlessDisplay();
 
 namespace headless {
 
-/// What the display knows of one surface.
+// What the display knows of one surface.
 struct SurfaceInfo {
     std::string title;
     std::string className;
@@ -29,25 +29,25 @@ struct SurfaceInfo {
     int width = 0;
     int height = 0;
     bool resizable = false;
-    ShowState shown = ShowState::Hidden;
+    ShowState shown = ShowState::kHidden;
     int iconWidth = 0;  // 0 until an icon is set
     int iconHeight = 0;
     int presents = 0;  // frames presented so far
 };
 
-/// The newest live surface titled `title`, or 0.
+// The newest live surface titled `title`, or 0.
 SurfaceId FindSurface(const std::string& title);
 
-/// The surface's state; false for an unknown surface.
+// The surface's state; false for an unknown surface.
 bool Describe(SurfaceId surface, SurfaceInfo* info);
 
-/// Queues `event` as if the desktop had sent it, and ends a WaitForEvent. A Resized event also
-/// gives the surface its new size (cleared to black, as a desktop's new buffer is) and a Moved
-/// event its new place, as a desktop does before it reports them. Any thread.
+// Queues `event` as if the desktop had sent it, and ends a WaitForEvent. A Resized event also
+// gives the surface its new size (cleared to black, as a desktop's new buffer is) and a Moved
+// event its new place, as a desktop does before it reports them. Any thread.
 void Inject(const Event& event);
 
-/// Switched off, Open fails as without a desktop ("no display available (...)"); surfaces
-/// made before stay. On by default.
+// Switched off, Open fails as without a desktop ("no display available (...)"); surfaces
+// made before stay. On by default.
 void SetAvailable(bool available);
 
 }  // namespace headless

@@ -39,41 +39,41 @@ Key KeyOf(SDL_Keycode key) {
     auto run = [](Key first, int offset) {
         return static_cast<Key>(static_cast<int>(first) + offset);
     };
-    if (key >= SDLK_a && key <= SDLK_z) return run(Key::A, key - SDLK_a);
-    if (key >= SDLK_0 && key <= SDLK_9) return run(Key::Digit0, key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return run(Key::F1, key - SDLK_F1);
+    if (key >= SDLK_a && key <= SDLK_z) return run(Key::kA, key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return run(Key::kDigit0, key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return run(Key::kF1, key - SDLK_F1);
     switch (key) {
         case SDLK_RETURN:
-            return Key::Return;
+            return Key::kReturn;
         case SDLK_ESCAPE:
-            return Key::Escape;
+            return Key::kEscape;
         case SDLK_BACKSPACE:
-            return Key::Backspace;
+            return Key::kBackspace;
         case SDLK_TAB:
-            return Key::Tab;
+            return Key::kTab;
         case SDLK_SPACE:
-            return Key::Space;
+            return Key::kSpace;
         case SDLK_DELETE:
-            return Key::Delete;
+            return Key::kDelete;
         case SDLK_LEFT:
-            return Key::Left;
+            return Key::kLeft;
         case SDLK_RIGHT:
-            return Key::Right;
+            return Key::kRight;
         case SDLK_UP:
-            return Key::Up;
+            return Key::kUp;
         case SDLK_DOWN:
-            return Key::Down;
+            return Key::kDown;
         case SDLK_LSHIFT:
         case SDLK_RSHIFT:
-            return Key::Shift;
+            return Key::kShift;
         case SDLK_LCTRL:
         case SDLK_RCTRL:
-            return Key::Control;
+            return Key::kControl;
         case SDLK_LALT:
         case SDLK_RALT:
-            return Key::Alt;
+            return Key::kAlt;
         default:
-            return Key::NoKey;  // not reported
+            return Key::kNoKey;  // not reported
     }
 }
 
@@ -94,40 +94,40 @@ bool Translate(const SDL_Event& in, Event* out) {
             out->surface = in.window.windowID;
             switch (in.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
-                    out->kind = EventKind::Close;
+                    out->kind = EventKind::kClose;
                     return true;
                 case SDL_WINDOWEVENT_EXPOSED:
-                    out->kind = EventKind::Exposed;
+                    out->kind = EventKind::kExposed;
                     return true;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    out->kind = EventKind::Resized;
+                    out->kind = EventKind::kResized;
                     out->x = in.window.data1;
                     out->y = in.window.data2;
                     return true;
                 case SDL_WINDOWEVENT_MOVED:
-                    out->kind = EventKind::Moved;
+                    out->kind = EventKind::kMoved;
                     out->x = in.window.data1;
                     out->y = in.window.data2;
                     return true;
                 case SDL_WINDOWEVENT_MINIMIZED:
-                    out->kind = EventKind::Minimized;
+                    out->kind = EventKind::kMinimized;
                     return true;
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED:
-                    out->kind = EventKind::Restored;
+                    out->kind = EventKind::kRestored;
                     return true;
                 default:
                     return false;
             }
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            out->kind = in.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+            out->kind = in.type == SDL_KEYDOWN ? EventKind::kKeyDown : EventKind::kKeyUp;
             out->surface = in.key.windowID;
             out->key = KeyOf(in.key.keysym.sym);
             out->alt = (in.key.keysym.mod & KMOD_ALT) != 0;
-            return out->key != Key::NoKey;
+            return out->key != Key::kNoKey;
         case SDL_MOUSEMOTION:
-            out->kind = EventKind::PointerMove;
+            out->kind = EventKind::kPointerMove;
             out->surface = in.motion.windowID;
             out->x = in.motion.x;
             out->y = in.motion.y;
@@ -136,16 +136,16 @@ bool Translate(const SDL_Event& in, Event* out) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             out->kind =
-                in.type == SDL_MOUSEBUTTONDOWN ? EventKind::PointerDown : EventKind::PointerUp;
+                in.type == SDL_MOUSEBUTTONDOWN ? EventKind::kPointerDown : EventKind::kPointerUp;
             out->surface = in.button.windowID;
             out->x = in.button.x;
             out->y = in.button.y;
-            out->button = in.button.button == SDL_BUTTON_LEFT     ? PointerButton::Left
-                          : in.button.button == SDL_BUTTON_MIDDLE ? PointerButton::Middle
-                          : in.button.button == SDL_BUTTON_RIGHT  ? PointerButton::Right
-                                                                  : PointerButton::NoButton;
+            out->button = in.button.button == SDL_BUTTON_LEFT     ? PointerButton::kLeft
+                          : in.button.button == SDL_BUTTON_MIDDLE ? PointerButton::kMiddle
+                          : in.button.button == SDL_BUTTON_RIGHT  ? PointerButton::kRight
+                                                                  : PointerButton::kNoButton;
             out->buttons = HeldButtons(SDL_GetMouseState(nullptr, nullptr));
-            return out->button != PointerButton::NoButton;
+            return out->button != PointerButton::kNoButton;
         default:
             // SDL_QUIT follows the close of the last window; the close itself was reported.
             return false;
@@ -226,19 +226,19 @@ void Show(SurfaceId surface, ShowState shown) {
     SDL_Window* native = Find(surface);
     if (!native) return;
     switch (shown) {
-        case ShowState::Hidden:
+        case ShowState::kHidden:
             SDL_HideWindow(native);
             break;
-        case ShowState::Normal:
+        case ShowState::kNormal:
             SDL_ShowWindow(native);
             if (SDL_GetWindowFlags(native) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED))
                 SDL_RestoreWindow(native);
             break;
-        case ShowState::Minimized:
+        case ShowState::kMinimized:
             SDL_ShowWindow(native);
             SDL_MinimizeWindow(native);
             break;
-        case ShowState::Maximized:
+        case ShowState::kMaximized:
             SDL_ShowWindow(native);
             SDL_MaximizeWindow(native);
             break;
@@ -334,10 +334,10 @@ int ShowMessageBox(const std::string& caption, const std::string& text, BoxButto
     }
     data[0].flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
     data[count - 1].flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-    Uint32 flags = icon == BoxIcon::Error         ? SDL_MESSAGEBOX_ERROR
-                   : icon == BoxIcon::Warning     ? SDL_MESSAGEBOX_WARNING
-                   : icon == BoxIcon::Information ? SDL_MESSAGEBOX_INFORMATION
-                                                  : 0;
+    Uint32 flags = icon == BoxIcon::kError         ? SDL_MESSAGEBOX_ERROR
+                   : icon == BoxIcon::kWarning     ? SDL_MESSAGEBOX_WARNING
+                   : icon == BoxIcon::kInformation ? SDL_MESSAGEBOX_INFORMATION
+                                                   : 0;
     SDL_MessageBoxData box{
         flags,  IsOpen() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
         nullptr};

@@ -6,7 +6,7 @@
 
 namespace display {
 
-/// The SDL2 backend's record (one per process).
+// The SDL2 backend's record (one per process).
 const Backend& SdlBackend();
 
 }  // namespace display

@@ -16,36 +16,36 @@ struct IconFileEntry {
     bool isPng = false;   // the data starts with the PNG signature
 };
 
-/// Decoded pixels: straight (not premultiplied) alpha, rows top-down, 4 bytes per pixel in the
-/// order B, G, R, A (the layout of a top-down 32-bit DIB section).
+// Decoded pixels: straight (not premultiplied) alpha, rows top-down, 4 bytes per pixel in the
+// order B, G, R, A (the layout of a top-down 32-bit DIB section).
 struct IconPixels {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> bgra;
 };
 
-/// Reads the directory of an icon file. Returns false, with `entries` empty, when the header is
-/// not an icon's (reserved 0, type 1), the directory is empty or truncated, or an entry's data
-/// lies (partly) outside the file.
+// Reads the directory of an icon file. Returns false, with `entries` empty, when the header is
+// not an icon's (reserved 0, type 1), the directory is empty or truncated, or an entry's data
+// lies (partly) outside the file.
 bool ParseIconFile(const uint8_t* data, size_t size, std::vector<IconFileEntry>* entries);
 
-/// Index of the first entry of exactly width x height, or -1. No near match is taken: the
-/// program asks only for sizes that its icons hold.
+// Index of the first entry of exactly width x height, or -1. No near match is taken: the
+// program asks only for sizes that its icons hold.
 int FindIconEntry(const std::vector<IconFileEntry>& entries, int width, int height);
 
-/// Decodes one entry of a file that ParseIconFile accepted. PNG entries: any PNG that libpng
-/// reads, converted to 8-bit BGRA; its size must be the directory's. Bitmap entries: a 40-byte
-/// BITMAPINFOHEADER of the directory's width and twice its height, 1 plane, 32 bits,
-/// uncompressed, colour rows bottom-up, then the 1-bit mask. Alpha comes from the colour
-/// pixels; when every alpha byte is 0 (an icon without an alpha channel) the mask decides:
-/// bit 0 is opaque (255), bit 1 transparent (0), as Windows draws such icons. Returns false,
-/// with `out` emptied, for anything else or for data too short for its header's claims.
+// Decodes one entry of a file that ParseIconFile accepted. PNG entries: any PNG that libpng
+// reads, converted to 8-bit BGRA; its size must be the directory's. Bitmap entries: a 40-byte
+// BITMAPINFOHEADER of the directory's width and twice its height, 1 plane, 32 bits,
+// uncompressed, colour rows bottom-up, then the 1-bit mask. Alpha comes from the colour
+// pixels; when every alpha byte is 0 (an icon without an alpha channel) the mask decides:
+// bit 0 is opaque (255), bit 1 transparent (0), as Windows draws such icons. Returns false,
+// with `out` emptied, for anything else or for data too short for its header's claims.
 bool DecodeIconEntry(const uint8_t* data, size_t size, const IconFileEntry& entry, IconPixels* out);
 
-/// Decodes a PNG held in memory to 8-bit BGRA, straight alpha. Returns false, with `out`
-/// emptied, when libpng rejects the data or the image is larger than 256 x 256.
+// Decodes a PNG held in memory to 8-bit BGRA, straight alpha. Returns false, with `out`
+// emptied, when libpng rejects the data or the image is larger than 256 x 256.
 bool DecodePngImage(const uint8_t* data, size_t size, IconPixels* out);
 
-/// ParseIconFile, FindIconEntry and DecodeIconEntry in one: the entry of exactly
-/// width x height, decoded. False when the file is not readable or holds no such entry.
+// ParseIconFile, FindIconEntry and DecodeIconEntry in one: the entry of exactly
+// width x height, decoded. False when the file is not readable or holds no such entry.
 bool DecodeIconOfSize(const uint8_t* data, size_t size, int width, int height, IconPixels* out);

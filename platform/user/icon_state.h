@@ -19,12 +19,12 @@ struct IconState {
     bool shared = false;                  // from LoadIconA: DestroyIcon leaves it alone
 };
 
-/// A new icon from straight-alpha pixels laid out B, G, R, A, rows top-down. Null with
-/// ERROR_NOT_ENOUGH_MEMORY or ERROR_INVALID_PARAMETER (size outside 1..256 or no pixels).
+// A new icon from straight-alpha pixels laid out B, G, R, A, rows top-down. Null with
+// ERROR_NOT_ENOUGH_MEMORY or ERROR_INVALID_PARAMETER (size outside 1..256 or no pixels).
 HICON Create(int width, int height, const uint8_t* bgra, bool shared);
 
-/// The state of a live icon, or null with ERROR_INVALID_HANDLE (ERROR_INVALID_CURSOR_HANDLE
-/// on Windows; one code for every dead handle here).
+// The state of a live icon, or null with ERROR_INVALID_HANDLE (ERROR_INVALID_CURSOR_HANDLE
+// on Windows; one code for every dead handle here).
 IconState* Find(HICON icon);
 
 }  // namespace user_icons

@@ -12,35 +12,35 @@ WPARAM VirtualKey(Key key) {
     auto in = [code](Key first, Key last) {
         return code >= static_cast<int>(first) && code <= static_cast<int>(last);
     };
-    if (in(Key::A, Key::Z)) return 'A' + (code - static_cast<int>(Key::A));
-    if (in(Key::Digit0, Key::Digit9)) return '0' + (code - static_cast<int>(Key::Digit0));
-    if (in(Key::F1, Key::F12)) return VK_F1 + (code - static_cast<int>(Key::F1));
+    if (in(Key::kA, Key::kZ)) return 'A' + (code - static_cast<int>(Key::kA));
+    if (in(Key::kDigit0, Key::kDigit9)) return '0' + (code - static_cast<int>(Key::kDigit0));
+    if (in(Key::kF1, Key::kF12)) return VK_F1 + (code - static_cast<int>(Key::kF1));
     switch (key) {
-        case Key::Return:
+        case Key::kReturn:
             return VK_RETURN;
-        case Key::Escape:
+        case Key::kEscape:
             return VK_ESCAPE;
-        case Key::Backspace:
+        case Key::kBackspace:
             return VK_BACK;
-        case Key::Tab:
+        case Key::kTab:
             return VK_TAB;
-        case Key::Space:
+        case Key::kSpace:
             return VK_SPACE;
-        case Key::Delete:
+        case Key::kDelete:
             return VK_DELETE;
-        case Key::Left:
+        case Key::kLeft:
             return VK_LEFT;
-        case Key::Right:
+        case Key::kRight:
             return VK_RIGHT;
-        case Key::Up:
+        case Key::kUp:
             return VK_UP;
-        case Key::Down:
+        case Key::kDown:
             return VK_DOWN;
-        case Key::Shift:
+        case Key::kShift:
             return VK_SHIFT;
-        case Key::Control:
+        case Key::kControl:
             return VK_CONTROL;
-        case Key::Alt:
+        case Key::kAlt:
             return VK_MENU;
         default:
             return 0;
@@ -55,9 +55,9 @@ WPARAM MouseKeys(unsigned held) {
 
 bool ToMessage(const display::Event& event, InputMessage* out) {
     switch (event.kind) {
-        case EventKind::KeyDown:
-        case EventKind::KeyUp: {
-            const bool down = event.kind == EventKind::KeyDown;
+        case EventKind::kKeyDown:
+        case EventKind::kKeyUp: {
+            const bool down = event.kind == EventKind::kKeyDown;
             out->wParam = VirtualKey(event.key);
             out->message =
                 event.alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
@@ -65,24 +65,24 @@ bool ToMessage(const display::Event& event, InputMessage* out) {
             out->lParam = 1 | (event.alt ? (1 << 29) : 0) | (down ? 0 : (3u << 30));
             return out->wParam != 0;
         }
-        case EventKind::PointerMove:
+        case EventKind::kPointerMove:
             *out = {WM_MOUSEMOVE, MouseKeys(event.buttons),
                     static_cast<LPARAM>(MAKELONG(event.x, event.y))};
             return true;
-        case EventKind::PointerDown:
-        case EventKind::PointerUp: {
-            const bool down = event.kind == EventKind::PointerDown;
+        case EventKind::kPointerDown:
+        case EventKind::kPointerUp: {
+            const bool down = event.kind == EventKind::kPointerDown;
             switch (event.button) {
-                case display::PointerButton::Left:
+                case display::PointerButton::kLeft:
                     out->message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
                     break;
-                case display::PointerButton::Middle:
+                case display::PointerButton::kMiddle:
                     out->message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
                     break;
-                case display::PointerButton::Right:
+                case display::PointerButton::kRight:
                     out->message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
                     break;
-                case display::PointerButton::NoButton:
+                case display::PointerButton::kNoButton:
                     return false;
             }
             out->wParam = MouseKeys(event.buttons);

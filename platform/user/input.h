@@ -14,16 +14,16 @@ struct InputMessage {
     LPARAM lParam = 0;
 };
 
-/// The virtual-key code of a display key; 0 for Key::NoKey.
+// The virtual-key code of a display key; 0 for Key::kNoKey.
 WPARAM VirtualKey(display::Key key);
 
-/// The MK_ flags of the display's held-button bits.
+// The MK_ flags of the display's held-button bits.
 WPARAM MouseKeys(unsigned held);
 
-/// The message for a key or pointer event: WM_KEYDOWN/UP (WM_SYSKEYDOWN/UP with Alt held,
-/// lParam bit 29 set), WM_MOUSEMOVE, WM_[LMR]BUTTONDOWN/UP with the point in lParam. False
-/// for every other event, for a key without a virtual-key code and for a pointer event
-/// without a button.
+// The message for a key or pointer event: WM_KEYDOWN/UP (WM_SYSKEYDOWN/UP with Alt held,
+// lParam bit 29 set), WM_MOUSEMOVE, WM_[LMR]BUTTONDOWN/UP with the point in lParam. False
+// for every other event, for a key without a virtual-key code and for a pointer event
+// without a button.
 bool ToMessage(const display::Event& event, InputMessage* out);
 
 }  // namespace user_input

@@ -72,43 +72,43 @@ typedef struct tagMSG {
 #define VK_F4 0x73
 #define VK_F12 0x7B
 
-/// Takes the next message of the calling thread's queue, waiting (without polling) when
-/// there is none. Order: posted messages and display input, then the quit message (returns
-/// 0, wParam the exit code), then WM_PAINT for a window of this thread whose update region
-/// is not empty (left in place until BeginPaint or the default procedure validates it).
-/// Repaint requests and posted messages from other threads wake the wait. Returns -1 with
-/// ERROR_NOT_SUPPORTED for a window filter or a message range (not supported here) and with
-/// ERROR_INVALID_PARAMETER for a null record.
+// Takes the next message of the calling thread's queue, waiting (without polling) when
+// there is none. Order: posted messages and display input, then the quit message (returns
+// 0, wParam the exit code), then WM_PAINT for a window of this thread whose update region
+// is not empty (left in place until BeginPaint or the default procedure validates it).
+// Repaint requests and posted messages from other threads wake the wait. Returns -1 with
+// ERROR_NOT_SUPPORTED for a window filter or a message range (not supported here) and with
+// ERROR_INVALID_PARAMETER for a null record.
 BOOL GetMessageA(LPMSG message, HWND window, UINT first, UINT last);
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
-/// As GetMessageA without waiting: FALSE when nothing is there. With PM_NOREMOVE the message
-/// stays (the quit message too). Only PM_REMOVE / PM_NOREMOVE and no filter: others FALSE
-/// with ERROR_NOT_SUPPORTED.
+// As GetMessageA without waiting: FALSE when nothing is there. With PM_NOREMOVE the message
+// stays (the quit message too). Only PM_REMOVE / PM_NOREMOVE and no filter: others FALSE
+// with ERROR_NOT_SUPPORTED.
 BOOL PeekMessageA(LPMSG message, HWND window, UINT first, UINT last, UINT flags);
 
-/// Appends a message to the queue of the thread that owns `window` (the calling thread's
-/// for null) and wakes it; callable from any thread. FALSE with ERROR_INVALID_WINDOW_HANDLE
-/// for a dead window.
+// Appends a message to the queue of the thread that owns `window` (the calling thread's
+// for null) and wakes it; callable from any thread. FALSE with ERROR_INVALID_WINDOW_HANDLE
+// for a dead window.
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-/// Sets the calling thread's quit flag: GetMessageA returns 0 once the posted messages
-/// before it have been taken.
+// Sets the calling thread's quit flag: GetMessageA returns 0 once the posted messages
+// before it have been taken.
 void PostQuitMessage(int exitCode);
 
-/// Adds WM_CHAR / WM_SYSCHAR after a key-down message of a key that makes a character
-/// (letters, digits, space, Enter, Escape, Backspace, Tab). Returns nonzero when it added
-/// one, as Windows does.
+// Adds WM_CHAR / WM_SYSCHAR after a key-down message of a key that makes a character
+// (letters, digits, space, Enter, Escape, Backspace, Tab). Returns nonzero when it added
+// one, as Windows does.
 BOOL TranslateMessage(const MSG* message);
 
-/// Hands the message to its window's procedure and returns the result. A message for no
-/// window or a dead one returns 0 without a call.
+// Hands the message to its window's procedure and returns the result. A message for no
+// window or a dead one returns 0 without a call.
 LRESULT DispatchMessageA(const MSG* message);
 
-/// Default processing: WM_NCCREATE gives TRUE; WM_CLOSE destroys the window; WM_SYSCOMMAND
-/// with SC_CLOSE and Alt+F4 (WM_SYSKEYDOWN with VK_F4) send WM_CLOSE; WM_ERASEBKGND fills
-/// the paint area with the class brush and returns 1 (0 when the class has none); WM_PAINT
-/// validates the window through BeginPaint/EndPaint; everything else gives 0.
+// Default processing: WM_NCCREATE gives TRUE; WM_CLOSE destroys the window; WM_SYSCOMMAND
+// with SC_CLOSE and Alt+F4 (WM_SYSKEYDOWN with VK_F4) send WM_CLOSE; WM_ERASEBKGND fills
+// the paint area with the class brush and returns 1 (0 when the class has none); WM_PAINT
+// validates the window through BeginPaint/EndPaint; everything else gives 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -45,12 +45,12 @@ struct ButtonSet {
 
 int Show(HWND owner, const std::string& text, const std::string& caption, UINT style) {
     static const ButtonSet kSets[] = {
-        {display::BoxButtons::Ok, {IDOK}},
-        {display::BoxButtons::OkCancel, {IDOK, IDCANCEL}},
-        {display::BoxButtons::AbortRetryIgnore, {IDABORT, IDRETRY, IDIGNORE}},
-        {display::BoxButtons::YesNoCancel, {IDYES, IDNO, IDCANCEL}},
-        {display::BoxButtons::YesNo, {IDYES, IDNO}},
-        {display::BoxButtons::RetryCancel, {IDRETRY, IDCANCEL}},
+        {display::BoxButtons::kOk, {IDOK}},
+        {display::BoxButtons::kOkCancel, {IDOK, IDCANCEL}},
+        {display::BoxButtons::kAbortRetryIgnore, {IDABORT, IDRETRY, IDIGNORE}},
+        {display::BoxButtons::kYesNoCancel, {IDYES, IDNO, IDCANCEL}},
+        {display::BoxButtons::kYesNo, {IDYES, IDNO}},
+        {display::BoxButtons::kRetryCancel, {IDRETRY, IDCANCEL}},
     };
     platform_trace::Record("MessageBox", caption + "|" + text + "|style=" + std::to_string(style));
     const UINT set = style & 0xF;
@@ -60,11 +60,11 @@ int Show(HWND owner, const std::string& text, const std::string& caption, UINT s
     }
     if (platform_trace::Enabled()) return kSets[set].ids[0];
     const UINT iconBits = style & 0xF0;
-    display::BoxIcon icon = iconBits == MB_ICONERROR     ? display::BoxIcon::Error
-                            : iconBits == MB_ICONWARNING ? display::BoxIcon::Warning
+    display::BoxIcon icon = iconBits == MB_ICONERROR     ? display::BoxIcon::kError
+                            : iconBits == MB_ICONWARNING ? display::BoxIcon::kWarning
                             : iconBits == MB_ICONINFORMATION || iconBits == MB_ICONQUESTION
-                                ? display::BoxIcon::Information
-                                : display::BoxIcon::NoIcon;
+                                ? display::BoxIcon::kInformation
+                                : display::BoxIcon::kNoIcon;
     uint32_t native = 0;
     if (owner) {
         DWORD saved = GetLastError();

@@ -26,14 +26,14 @@
 #define IDYES 6
 #define IDNO 7
 
-/// Shows a modal message box (SDL's) with the caption ("Error" when null, as Windows'
-/// default) and text, the buttons of the style's low four bits (MB_OK .. MB_RETRYCANCEL) and
-/// its icon, and returns the button chosen (IDOK ...); closing the box picks the first
-/// button. The modality and foreground flags are taken and need nothing more here: the box
-/// blocks the calling thread and SDL raises it. Knowingly different from Windows: with no
-/// display, the box is one line "caption: text" on standard error and the result is the
-/// first button at once; while the test trace is on, the box is only recorded (tests never
-/// wait on a modal window). Another button set: 0 with ERROR_INVALID_PARAMETER.
+// Shows a modal message box (SDL's) with the caption ("Error" when null, as Windows'
+// default) and text, the buttons of the style's low four bits (MB_OK .. MB_RETRYCANCEL) and
+// its icon, and returns the button chosen (IDOK ...); closing the box picks the first
+// button. The modality and foreground flags are taken and need nothing more here: the box
+// blocks the calling thread and SDL raises it. Knowingly different from Windows: with no
+// display, the box is one line "caption: text" on standard error and the result is the
+// first button at once; while the test trace is on, the box is only recorded (tests never
+// wait on a modal window). Another button set: 0 with ERROR_INVALID_PARAMETER.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
-/// As MessageBoxA, for UTF-16 text and caption (shown and written as UTF-8).
+// As MessageBoxA, for UTF-16 text and caption (shown and written as UTF-8).
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);

@@ -59,27 +59,27 @@ void Deliver(const display::Event& event) {
     ThreadQueue& queue = *window->queue;
     HWND handle = window->handle;
     switch (event.kind) {
-        case display::EventKind::Close:
+        case display::EventKind::kClose:
             // Windows answers a click on the close button with WM_SYSCOMMAND / SC_CLOSE.
             Post(queue, handle, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
-        case display::EventKind::Exposed: {
+        case display::EventKind::kExposed: {
             std::lock_guard<std::mutex> guard(user_state::WindowsLock());
             user_state::Invalidate(*window, nullptr, true);
             break;
         }
-        case display::EventKind::Resized:
+        case display::EventKind::kResized:
             if (event.x == window->client.width && event.y == window->client.height) break;
             Resize(*window, event.x, event.y);
             user_state::Send(window, WM_SIZE, SIZE_RESTORED, MAKELONG(event.x, event.y));
             break;
-        case display::EventKind::Moved:
+        case display::EventKind::kMoved:
             user_state::Send(window, WM_MOVE, 0, MAKELONG(event.x, event.y));
             break;
-        case display::EventKind::Minimized:
+        case display::EventKind::kMinimized:
             user_state::Send(window, WM_SIZE, SIZE_MINIMIZED, 0);
             break;
-        case display::EventKind::Restored: {
+        case display::EventKind::kRestored: {
             user_state::Send(window, WM_SIZE, SIZE_RESTORED,
                              MAKELONG(window->client.width, window->client.height));
             std::lock_guard<std::mutex> guard(user_state::WindowsLock());

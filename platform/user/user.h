@@ -23,13 +23,13 @@
 #define RDW_FRAME 0x0400
 #define RDW_NOFRAME 0x0800
 
-/// True when `window` names a live window of this process.
+// True when `window` names a live window of this process.
 BOOL IsWindow(HWND window);
 
-/// Marks (part of) a window for repainting; callable from any thread, never waits for the
-/// paint. A null window stands for the whole desktop, as on Windows: every window of the
-/// process is marked and TRUE is returned. An unknown window fails with
-/// ERROR_INVALID_WINDOW_HANDLE.
+// Marks (part of) a window for repainting; callable from any thread, never waits for the
+// paint. A null window stands for the whole desktop, as on Windows: every window of the
+// process is marked and TRUE is returned. An unknown window fails with
+// ERROR_INVALID_WINDOW_HANDLE.
 BOOL RedrawWindow(HWND window, const RECT* area, HRGN region, UINT flags);
-/// As RedrawWindow with RDW_INVALIDATE (and RDW_ERASE when `erase` is TRUE).
+// As RedrawWindow with RDW_INVALIDATE (and RDW_ERASE when `erase` is TRUE).
 BOOL InvalidateRect(HWND window, const RECT* area, BOOL erase);

@@ -152,7 +152,7 @@ BOOL DestroyWindow(HWND handle) {
     window->destroying = true;
     if (window->visible) {
         window->visible = false;
-        display::Show(window->surface, display::ShowState::Hidden);
+        display::Show(window->surface, display::ShowState::kHidden);
     }
     user_state::Send(window, WM_DESTROY, 0, 0);
     user_state::Send(window, WM_NCDESTROY, 0, 0);
@@ -168,7 +168,7 @@ BOOL ShowWindow(HWND handle, int command) {
     display::ShowState state;
     switch (command) {
         case SW_HIDE:
-            state = display::ShowState::Hidden;
+            state = display::ShowState::kHidden;
             break;
         case SW_SHOWNORMAL:
         case SW_SHOWNOACTIVATE:
@@ -176,23 +176,23 @@ BOOL ShowWindow(HWND handle, int command) {
         case SW_SHOWNA:
         case SW_RESTORE:
         case SW_SHOWDEFAULT:
-            state = display::ShowState::Normal;
+            state = display::ShowState::kNormal;
             break;
         case SW_SHOWMINIMIZED:
         case SW_MINIMIZE:
         case SW_SHOWMINNOACTIVE:
         case SW_FORCEMINIMIZE:
-            state = display::ShowState::Minimized;
+            state = display::ShowState::kMinimized;
             break;
         case SW_SHOWMAXIMIZED:
-            state = display::ShowState::Maximized;
+            state = display::ShowState::kMaximized;
             break;
         default:
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
     }
     platform_trace::Record("ShowWindow", "command=" + std::to_string(command));
-    const bool show = state != display::ShowState::Hidden;
+    const bool show = state != display::ShowState::kHidden;
     if (show != static_cast<bool>(wasVisible))
         user_state::Send(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     window->visible = show;

@@ -37,10 +37,10 @@ typedef struct tagWNDCLASSA {
 
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 
-/// Registers a window class for this process and returns its atom (0xC000 and up). Class
-/// names compare without regard to ASCII case, as on Windows. Fails with 0 and
-/// ERROR_CLASS_ALREADY_EXISTS for a name already registered, ERROR_INVALID_PARAMETER for a
-/// null record, procedure or name, an empty name or extra bytes (which this host does not
-/// keep: cbClsExtra and cbWndExtra must be 0), and ERROR_NOT_SUPPORTED for a menu name. The
-/// class styles other than CS_HREDRAW and CS_VREDRAW are kept and have no effect.
+// Registers a window class for this process and returns its atom (0xC000 and up). Class
+// names compare without regard to ASCII case, as on Windows. Fails with 0 and
+// ERROR_CLASS_ALREADY_EXISTS for a name already registered, ERROR_INVALID_PARAMETER for a
+// null record, procedure or name, an empty name or extra bytes (which this host does not
+// keep: cbClsExtra and cbWndExtra must be 0), and ERROR_NOT_SUPPORTED for a menu name. The
+// class styles other than CS_HREDRAW and CS_VREDRAW are kept and have no effect.
 ATOM RegisterClassA(const WNDCLASSA* record);

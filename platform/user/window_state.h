@@ -52,39 +52,39 @@ struct WindowState {
     bool erase = false;
 };
 
-/// The lock over the window table and the update regions.
+// The lock over the window table and the update regions.
 std::mutex& WindowsLock();
 
-/// The live window with this handle, or null with ERROR_INVALID_WINDOW_HANDLE.
+// The live window with this handle, or null with ERROR_INVALID_WINDOW_HANDLE.
 std::shared_ptr<WindowState> LookUpWindow(HWND window);
-/// The live window shown by this display surface, or null.
+// The live window shown by this display surface, or null.
 std::shared_ptr<WindowState> FindBySurface(uint32_t surface);
-/// Every live window (a copy of the table, for walks that call out).
+// Every live window (a copy of the table, for walks that call out).
 std::deque<std::shared_ptr<WindowState>> AllWindows();
-/// Adds a window to the table and gives it a fresh handle.
+// Adds a window to the table and gives it a fresh handle.
 HWND AddWindow(std::shared_ptr<WindowState> window);
 void RemoveWindow(HWND window);
 
-/// The calling thread's message queue, made on first use.
+// The calling thread's message queue, made on first use.
 std::shared_ptr<ThreadQueue> CurrentQueue();
 
-/// Wakes the thread that waits on `queue` (any thread may call this).
+// Wakes the thread that waits on `queue` (any thread may call this).
 void WakeQueue(ThreadQueue& queue);
 
-/// The class registered under `name` (an atom given as MAKEINTATOM, or a name compared
-/// without regard to ASCII case), or null.
+// The class registered under `name` (an atom given as MAKEINTATOM, or a name compared
+// without regard to ASCII case), or null.
 std::shared_ptr<const ClassState> FindClass(LPCSTR name);
 
-/// Adds `area` (null: the whole client area) to the window's update region; with `erase`
-/// it also asks for WM_ERASEBKGND. Caller holds WindowsLock. True when the region grew.
+// Adds `area` (null: the whole client area) to the window's update region; with `erase`
+// it also asks for WM_ERASEBKGND. Caller holds WindowsLock. True when the region grew.
 bool Invalidate(WindowState& window, const RECT* area, bool erase);
 
-/// Calls the window procedure on the calling thread.
+// Calls the window procedure on the calling thread.
 LRESULT Send(const std::shared_ptr<WindowState>& window, UINT message, WPARAM wParam,
              LPARAM lParam);
 
-/// The classic frame of a captioned, sizable window: what CreateWindowExA takes off the
-/// outer size to get the client size (and GetWindowRect adds back).
+// The classic frame of a captioned, sizable window: what CreateWindowExA takes off the
+// outer size to get the client size (and GetWindowRect adds back).
 constexpr int kFrameLeft = 4, kFrameTop = 23, kFrameRight = 4, kFrameBottom = 4;
 
 }  // namespace user_state

@@ -161,7 +161,7 @@ TEST_F(Window, CreationSendsItsMessagesInOrderAndStaysHidden) {
     EXPECT_EQ(record.paints, 0);  // hidden: nothing to paint yet
     display::headless::SurfaceInfo surface;
     ASSERT_TRUE(display::headless::Describe(Surface(), &surface));
-    EXPECT_EQ(surface.shown, display::ShowState::Hidden);
+    EXPECT_EQ(surface.shown, display::ShowState::kHidden);
     EXPECT_EQ(surface.presents, 0);
 }
 
@@ -203,7 +203,7 @@ TEST_F(Window, ShowThenUpdatePaintsAtOnceWithEraseAndReachesTheScreen) {
     EXPECT_EQ(screen.back(), 0xC80A0Au);
     display::headless::SurfaceInfo surface;
     ASSERT_TRUE(display::headless::Describe(Surface(), &surface));
-    EXPECT_EQ(surface.shown, display::ShowState::Normal);
+    EXPECT_EQ(surface.shown, display::ShowState::kNormal);
     EXPECT_EQ(surface.presents, 1);
     // The update region is empty now: no second paint.
     UpdateWindow(window);
@@ -284,7 +284,7 @@ TEST_F(WindowConcurrency, RequestsWhileTheWindowPaintsResizesAndIsDestroyed) {
         }
     });
     for (int round = 0; round < 20; ++round) {
-        Inject(EventKind::Resized, 400 + round, 300 + round);
+        Inject(EventKind::kResized, 400 + round, 300 + round);
         Pump(20);
     }
     DestroyWindow(window);
@@ -318,7 +318,7 @@ TEST_F(Window, AHiddenWindowIsNotPainted) {
 TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
     CreateShownAndPainted();
     HWND closed = window;
-    Inject(EventKind::Close);
+    Inject(EventKind::kClose);
     MSG message;
     int fetched = 0;
     while (GetMessageA(&message, nullptr, 0, 0) > 0 && ++fetched < 100) DispatchMessageA(&message);
@@ -341,9 +341,9 @@ TEST_F(Window, CloseButtonDestroysTheWindowAndEndsTheLoop) {
 TEST_F(Window, AltF4ClosesTheWindow) {
     CreateShownAndPainted();
     display::Event key;
-    key.kind = EventKind::KeyDown;
+    key.kind = EventKind::kKeyDown;
     key.surface = Surface();
-    key.key = static_cast<Key>(static_cast<int>(Key::F1) + 3);
+    key.key = static_cast<Key>(static_cast<int>(Key::kF1) + 3);
     key.alt = true;
     display::headless::Inject(key);
     MSG message;
@@ -384,26 +384,26 @@ TEST_F(Window, KeyAndPointerEventsArriveAsTheirMessages) {
         WPARAM wParam;
         LPARAM lParam;
     } cases[] = {
-        {key(EventKind::KeyDown, after(Key::A, 25)), WM_KEYDOWN, 'Z', 1},
-        {key(EventKind::KeyUp, after(Key::Digit0, 7)), WM_KEYUP, '7', LPARAM(0xC0000001u)},
-        {key(EventKind::KeyDown, after(Key::F1, 11), true), WM_SYSKEYDOWN, VK_F12, 0x20000001},
-        {key(EventKind::KeyUp, Key::Alt, true), WM_SYSKEYUP, VK_MENU, LPARAM(0xE0000001u)},
-        {key(EventKind::KeyDown, Key::Return), WM_KEYDOWN, VK_RETURN, 1},
-        {key(EventKind::KeyDown, Key::Escape), WM_KEYDOWN, VK_ESCAPE, 1},
-        {key(EventKind::KeyDown, Key::Backspace), WM_KEYDOWN, VK_BACK, 1},
-        {key(EventKind::KeyDown, Key::Delete), WM_KEYDOWN, VK_DELETE, 1},
-        {key(EventKind::KeyDown, Key::Down), WM_KEYDOWN, VK_DOWN, 1},
-        {key(EventKind::KeyDown, Key::Control), WM_KEYDOWN, VK_CONTROL, 1},
-        {key(EventKind::KeyDown, Key::NoKey), 0, 0, 0},
-        {pointer(EventKind::PointerMove, PointerButton::NoButton,
+        {key(EventKind::kKeyDown, after(Key::kA, 25)), WM_KEYDOWN, 'Z', 1},
+        {key(EventKind::kKeyUp, after(Key::kDigit0, 7)), WM_KEYUP, '7', LPARAM(0xC0000001u)},
+        {key(EventKind::kKeyDown, after(Key::kF1, 11), true), WM_SYSKEYDOWN, VK_F12, 0x20000001},
+        {key(EventKind::kKeyUp, Key::kAlt, true), WM_SYSKEYUP, VK_MENU, LPARAM(0xE0000001u)},
+        {key(EventKind::kKeyDown, Key::kReturn), WM_KEYDOWN, VK_RETURN, 1},
+        {key(EventKind::kKeyDown, Key::kEscape), WM_KEYDOWN, VK_ESCAPE, 1},
+        {key(EventKind::kKeyDown, Key::kBackspace), WM_KEYDOWN, VK_BACK, 1},
+        {key(EventKind::kKeyDown, Key::kDelete), WM_KEYDOWN, VK_DELETE, 1},
+        {key(EventKind::kKeyDown, Key::kDown), WM_KEYDOWN, VK_DOWN, 1},
+        {key(EventKind::kKeyDown, Key::kControl), WM_KEYDOWN, VK_CONTROL, 1},
+        {key(EventKind::kKeyDown, Key::kNoKey), 0, 0, 0},
+        {pointer(EventKind::kPointerMove, PointerButton::kNoButton,
                  display::kHeldLeft | display::kHeldRight),
          WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, point},
-        {pointer(EventKind::PointerDown, PointerButton::Left, display::kHeldLeft), WM_LBUTTONDOWN,
+        {pointer(EventKind::kPointerDown, PointerButton::kLeft, display::kHeldLeft), WM_LBUTTONDOWN,
          MK_LBUTTON, point},
-        {pointer(EventKind::PointerDown, PointerButton::Middle, display::kHeldMiddle),
+        {pointer(EventKind::kPointerDown, PointerButton::kMiddle, display::kHeldMiddle),
          WM_MBUTTONDOWN, MK_MBUTTON, point},
-        {pointer(EventKind::PointerUp, PointerButton::Right, 0), WM_RBUTTONUP, 0, point},
-        {pointer(EventKind::PointerUp, PointerButton::NoButton, 0), 0, 0, 0},
+        {pointer(EventKind::kPointerUp, PointerButton::kRight, 0), WM_RBUTTONUP, 0, point},
+        {pointer(EventKind::kPointerUp, PointerButton::kNoButton, 0), 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "expected message 0x" << std::hex << c.message);
@@ -424,7 +424,7 @@ TEST_F(Window, KeyAndPointerEventsArriveAsTheirMessages) {
 TEST_F(Window, EventsOfAnUnknownSurfaceAreDropped) {
     CreateShownAndPainted();
     display::Event close;
-    close.kind = EventKind::Close;
+    close.kind = EventKind::kClose;
     close.surface = Surface() + 1000;
     display::headless::Inject(close);
     EXPECT_EQ(Pump(), 0);
@@ -433,7 +433,7 @@ TEST_F(Window, EventsOfAnUnknownSurfaceAreDropped) {
 
 TEST_F(Window, SizeChangeRepaintsTheWholeClientArea) {
     CreateShownAndPainted();
-    Inject(EventKind::Resized, 600, 300);
+    Inject(EventKind::kResized, 600, 300);
     Pump();
     RECT client;
     GetClientRect(window, &client);
