@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/packages}")
-common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DHANOI_PROGRAM_ONLY=ON -DHANOI_PACKAGE_DIRECTORY="$out")
+common=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DHANOI_PROGRAM_ONLY=ON
+        -DHANOI_PACKAGE_DIRECTORY="$out")
 cmake -S . -B build/package "${common[@]}" >/dev/null
 cmake -S . -B build/package-windows "${common[@]}" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     >/dev/null
