@@ -210,6 +210,16 @@ errors=$(grep -c '^E: ' "$out/lintian.txt")
 check "lintian: no errors ($errors errors, $(grep -c '^W: ' "$out/lintian.txt") warnings)" \
     test "$errors" -eq 0
 
+# One version everywhere it is written: the package's is the project's.
+version=$(dpkg-deb -f "$deb" Version)
+while IFS='|' read -r what file text; do
+    check "$what names version $version" zgrep -qF "${text//@/$version}" "$out/deb/usr/share/$file"
+done <<'EOF_VERSIONS'
+the AppStream file's newest release|metainfo/io.github.hanoi.Hanoi.metainfo.xml|<release version="@"
+the manual page|man/man6/hanoi.6.gz|"hanoi @"
+the changelog's newest entry|doc/hanoi/changelog.gz|hanoi (@)
+EOF_VERSIONS
+
 # --- the Windows .zip --------------------------------------------------------------------------
 unpacked=$out/windows
 mkdir -p "$unpacked"
@@ -219,6 +229,8 @@ for file in hanoi.exe README.txt; do
     check "the .zip holds $(basename "$zip" .zip)/$file" test -f "$folder/$file"
 done
 check "the .zip holds nothing else" test "$(find "$unpacked" -type f | wc -l)" -eq 2
+check "the .zip's README.txt names version $version" \
+    grep -qF "Towers of Hanoi $version for Windows" "$folder/README.txt"
 i686-w64-mingw32-objdump -p "$folder/hanoi.exe" >"$out/hanoi.exe.headers" 2>&1
 imports=$(awk '/DLL Name:/ {print $3}' "$out/hanoi.exe.headers" | tr '\n' ' ')
 echo "hanoi.exe imports: $imports"
