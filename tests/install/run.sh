@@ -54,8 +54,11 @@ xvfb=$!
 for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY=$display
 wineprefix=$out/wineprefix
-cleanup() {
-    [ -d "$wineprefix" ] && WINEPREFIX=$wineprefix wineserver -k >/dev/null 2>&1
+cleanup() {  # the fresh Wine prefix is over half a gigabyte: it goes with the run
+    if [ -d "$wineprefix" ]; then
+        WINEPREFIX=$wineprefix wineserver -k >/dev/null 2>&1
+        rm -rf "$wineprefix" "$wineprefix.lock"
+    fi
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null
 }
