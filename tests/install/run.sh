@@ -248,12 +248,13 @@ for dll in $imports; do
         *) fail "hanoi.exe imports $dll, which Windows does not have of itself" ;;
     esac
 done
-if reason=$("$root/cmake/wine-can-run.sh"); then
-    # A new prefix holds only Wine's own DLLs: the program must need nothing from outside.
-    start_and_close "hanoi.exe from the unpacked .zip, a fresh Wine prefix" "$out/wine.log" "" \
-        env -C "$folder" "$root/cmake/wine-run.sh" "$wineprefix" "$folder/hanoi.exe"
-else
-    echo "not started under Wine: $reason"
-fi
+reason=$("$root/cmake/wine-can-run.sh")
+case $? in
+    0)  # A new prefix holds only Wine's own DLLs: the program must need nothing from outside.
+        start_and_close "hanoi.exe from the unpacked .zip, a fresh Wine prefix" "$out/wine.log" \
+            "" env -C "$folder" "$root/cmake/wine-run.sh" "$wineprefix" "$folder/hanoi.exe" ;;
+    77) echo "not started under Wine (the .zip holds the 32-bit program): $reason" ;;
+    *) fail "Wine is missing or broken: $reason" ;;
+esac
 
 finish
