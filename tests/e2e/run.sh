@@ -252,8 +252,10 @@ if window=$(window_id "Towers of Hanoi" 60); then
             seconds=$traced
         fi
         # Seen on the screen, the solve ends with the last move's picture, before its pause:
-        # 126 pauses lie between the first and the last picture, so the floor is 31.5 s.
-        lower=31.5
+        # 126 pauses lie between the first and the last picture, so the floor is 31.5 s. The
+        # window is looked for every quarter second by a new X client, so its appearance can
+        # be seen up to about half a second late: the check allows for that.
+        lower=31.0
         [ "$seconds" = "${traced:-}" ] && lower=31.75
         check "the solve takes $lower to 33 s ($seconds s)" \
             awk -v s="$seconds" -v low="$lower" 'BEGIN {exit !(s >= low && s <= 33)}'
