@@ -12,31 +12,13 @@ out=$root/build/e2e/$host
 rm -rf "$out"
 mkdir -p "$out"
 closes=${HANOI_E2E_CLOSES:-100}  # random-moment closes on the ASan build (portable)
-passed=0
-failed=0
-
-pass() { passed=$((passed + 1)); echo "PASS $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-check() {  # description, then a command that must succeed
-    local what=$1
-    shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
-}
+source "$root/tests/e2e/x_session.sh"
 
 # --- the display ---------------------------------------------------------------------------
-display=
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
-
+start_display 90 140 "$out/xvfb.log"
 cleanup() {
     [ "$host" = windows ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+    stop_display
 }
 trap cleanup EXIT
 
@@ -62,30 +44,6 @@ fi
 # The reference pictures: the scene composed on memory DCs by the unit tests.
 HANOI_SCENE_PNG_DIR=$out "$root/build/portable/tests/unit_tests" --gtest_filter='ScenePixels.*' \
     >"$out/reference.log" 2>&1 || echo "reference pictures not made (see $out/reference.log)"
-
-window_id() {  # title, seconds: the first window with that title, waited for
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        # xwininfo, not xdotool: xdotool misses names stored as UTF8_STRING (SDL's boxes).
-        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1; exit}')
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.25  # each look is a new X client: keep the server's queue short
-    done
-    return 1
-}
-
-wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process that hangs on
-    local deadline=$((SECONDS + $2))
-    while kill -0 "$1" 2>/dev/null; do
-        if [ $SECONDS -ge $deadline ]; then
-            kill -9 "$1" 2>/dev/null
-            wait "$1" 2>/dev/null
-            return 124
-        fi
-        sleep 0.1
-    done
-    wait "$1"
-}
 
 same_picture() {  # window id, reference PNG: the client area equals it (1% per channel)
     local shot=$out/.shot.png

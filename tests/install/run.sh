@@ -14,16 +14,7 @@ packages=$root/build/packages
 app_id=io.github.hanoi.Hanoi
 rm -rf "$out"
 mkdir -p "$out"
-passed=0
-failed=0
-
-pass() { passed=$((passed + 1)); echo "PASS $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-check() {  # description, then a command that must succeed
-    local what=$1
-    shift
-    if "$@"; then pass "$what"; else fail "$what"; fi
-}
+source "$root/tests/e2e/x_session.sh"
 finish() {
     echo "install: $passed passed, $failed failed"
     [ $failed -eq 0 ]
@@ -45,22 +36,14 @@ zip=$(ls "$packages"/hanoi-*-windows-i686.zip 2>/dev/null)
 check "one .deb and one Windows .zip in build/packages" test -f "$deb" -a -f "$zip"
 
 # --- the display --------------------------------------------------------------------------------
-display=
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY=$display
+start_display 141 190 "$out/xvfb.log"
 wineprefix=$out/wineprefix
 cleanup() {  # the fresh Wine prefix is over half a gigabyte: it goes with the run
     if [ -d "$wineprefix" ]; then
         WINEPREFIX=$wineprefix wineserver -k >/dev/null 2>&1
         rm -rf "$wineprefix" "$wineprefix.lock"
     fi
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+    stop_display
 }
 trap cleanup EXIT
 
@@ -68,27 +51,6 @@ close_tool=$root/build/portable/tests/e2e/x11_close
 [ -x "$close_tool" ] || cmake --build "$root/build/portable" --target x11_close >/dev/null 2>&1 ||
     { fail "missing $close_tool (configure build/portable first)"; finish; }
 
-window_id() {  # title, seconds: the first window with that title, waited for
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1; exit}')
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.25
-    done
-    return 1
-}
-wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process that hangs on
-    local deadline=$((SECONDS + $2))
-    while kill -0 "$1" 2>/dev/null; do
-        if [ $SECONDS -ge $deadline ]; then
-            kill -9 "$1" 2>/dev/null
-            wait "$1" 2>/dev/null
-            return 124
-        fi
-        sleep 0.1
-    done
-    wait "$1"
-}
 # Starts a command in the background (description, log file, expected WM_CLASS or "", then the
 # command), waits for its window, checks the window class when one is given, closes the
 # window and checks that the program ends with exit code 0.
