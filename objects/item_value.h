@@ -5,7 +5,6 @@
 #include "platform/win32.h"
 #include "runtime/value_types.h"
 
-
 // VariantClear, then bytes 4 to 15 zeroed: the variable reads as empty.
 void ItemClear(VARIANT* variable);
 // VariantClear only.
