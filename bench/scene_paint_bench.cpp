@@ -2,8 +2,8 @@
 // seven disks, the most a paint draws) against its floor in the same run: the same frame
 // without the pictures (off-screen bitmap and DC made, background filled, copied, released).
 // Goal: the scene within 4 times the floor.
-#include "puzzle/puzzle.h"
 #include "objects/list_collection_class.h"
+#include "puzzle/puzzle.h"
 #include "runtime/thread_record.h"
 #include "ui/disk_images.h"
 #include "ui/scene.h"

@@ -1,6 +1,6 @@
 # Writes the desktop entry at install time (run by `cmake --install` and by CPack): Exec is the
 # installed program's full path under this installation's prefix, quoted and escaped as the
-# Desktop Entry specification asks when the path holds a space or another reserved character.
+# format of desktop entries needs when the path holds a space or another reserved character.
 # Set before it runs: HANOI_DESKTOP_IN (the template), HANOI_DESKTOP_OUT, HANOI_BINDIR.
 set(path "${CMAKE_INSTALL_PREFIX}/${HANOI_BINDIR}/hanoi")
 if(path MATCHES "^[A-Za-z0-9/._+-]+$")

@@ -1,9 +1,9 @@
 // ModuleCleanupTable and the module description handed to the run-time.
 #include "program/module_tables.h"
 
+#include "objects/class_tables.h"
 #include "program/program_main.h"
 #include "puzzle/puzzle.h"
-#include "objects/class_tables.h"
 
 #include <cstddef>
 

@@ -2,9 +2,9 @@
 // message loop until the window closes.
 #include "program/program_main.h"
 
+#include "objects/object_creation.h"
 #include "puzzle/puzzle.h"
 #include "puzzle/solver_thread.h"
-#include "objects/object_creation.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
 #include "runtime/string_literal.h"

@@ -3,8 +3,8 @@
 // got. The pegs are read without taking their locks (see DrawPeg).
 #include "ui/scene.h"
 
-#include "puzzle/puzzle.h"
 #include "objects/item_value.h"
+#include "puzzle/puzzle.h"
 #include "runtime/object_result.h"
 #include "runtime/proc_frame.h"
 #include "ui/disk_images.h"

@@ -1,7 +1,7 @@
 // Number-to-text with its allocation failing: the empty text is pushed, error 7 recorded,
 // and the next conversion works again.
-#include "runtime/memory.h"
 #include "runtime/error_numbers.h"
+#include "runtime/memory.h"
 #include "runtime/number_format.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"

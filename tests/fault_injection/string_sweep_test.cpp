@@ -1,8 +1,8 @@
 // The string operations of one statement sequence with each allocation failing in turn:
 // the failing operation leaves an empty result (and records error 7, except conversions,
 // which fail silently), everything else goes on, and every owned string is freed once.
-#include "runtime/memory.h"
 #include "runtime/error_numbers.h"
+#include "runtime/memory.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_convert.h"
 #include "runtime/string_handle.h"

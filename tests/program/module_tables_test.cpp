@@ -1,10 +1,10 @@
 // The module the program hands to the run-time: its eight tables and its variables.
 #include "program/module_tables.h"
 
-#include "program/program_main.h"
-#include "puzzle/puzzle.h"
 #include "objects/class_tables.h"
 #include "objects/item_value.h"
+#include "program/program_main.h"
+#include "puzzle/puzzle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Every allocation of the string operations, made to fail in turn: each leaves a null
 // result in place, raises 7 where the operation reports errors (conversions stay silent),
 // and neither leaks nor frees twice.
-#include "runtime/string_convert.h"
 #include "runtime/error_numbers.h"
+#include "runtime/string_convert.h"
 #include "runtime/string_join.h"
 #include "runtime/string_literal.h"
 #include "runtime/temp_strings.h"

@@ -9,19 +9,14 @@
 
 namespace {
 
-class MainWindowTest : public SceneTest {
+class MainWindowTest : public TracedSceneTest {
    protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        platform_trace::Clear();
-        platform_trace::Enable(true);
-    }
     void TearDown() override {
         platform_trace::Enable(false);
         if (IsWindow(window)) DestroyWindow(window);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        SceneTest::TearDown();
+        TracedSceneTest::TearDown();
     }
     int Count(const char* call) {
         int n = 0;

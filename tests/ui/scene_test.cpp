@@ -172,17 +172,8 @@ std::string Value(const std::string& detail, const std::string& key) {
     return detail.substr(at, detail.find(' ', at) - at);
 }
 
-class SceneOperations : public SceneTest {
+class SceneOperations : public TracedSceneTest {
    protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        platform_trace::Clear();
-        platform_trace::Enable(true);
-    }
-    void TearDown() override {
-        platform_trace::Enable(false);
-        SceneTest::TearDown();
-    }
     // The drawing calls of one ComposeScene onto a memory DC of 820 x 500, as text with the
     // handles replaced by their roles.
     std::vector<std::string> Compose() {

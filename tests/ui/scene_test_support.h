@@ -50,3 +50,22 @@ class SceneTest : public PuzzleTest {
 };
 
 constexpr DWORD kBackgroundRgb = 0xF5EDCB;
+
+// Portable host only (the platform trace is ours): SceneTest with the trace recording from
+// an empty start, for the tests that read the calls a paint makes.
+#ifndef _WIN32
+#include "platform/trace.h"
+
+class TracedSceneTest : public SceneTest {
+   protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        platform_trace::Clear();
+        platform_trace::Enable(true);
+    }
+    void TearDown() override {
+        platform_trace::Enable(false);
+        SceneTest::TearDown();
+    }
+};
+#endif
