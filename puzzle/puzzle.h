@@ -9,7 +9,7 @@ constexpr LONG DiskCount = 7;
 constexpr DWORD MoveDelayMs = 250;
 constexpr LONG kPegCount = 3;
 
-// Module-level state in one block, so that ModuleCleanupTable (app/module_tables.cpp) can
+// Module-level state in one block, so that ModuleCleanupTable (program/module_tables.cpp) can
 // name its variables by their offsets. Written by ProgramMain before the solver thread
 // starts, except MovingDisk and SourceCount, which the solver thread alone uses. The three
 // tables are run-time arrays.

@@ -31,7 +31,7 @@ Extent OpaqueExtent(HICON icon) {
     return e;
 }
 
-TEST(IconLoading, EachDiskSizeGivesItsOwnImageWithTheTablesOpaqueExtent) {
+TEST(IconLoading, EachDiskSizeGivesItsOwnImageWithItsOpaqueRows) {
     struct Want {
         int size, firstRow, lastRow;
     };

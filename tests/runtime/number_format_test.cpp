@@ -36,7 +36,7 @@ const char kSample[] =
 
 }  // namespace
 
-TEST(FormatNumberText, DocumentedExamples) {
+TEST(FormatNumberText, SignColumnFifteenDigitsExponentFormAndLimits) {
     const long double inf = std::numeric_limits<long double>::infinity();
     EXPECT_EQ(Format(7), " 7");
     EXPECT_EQ(Format(-7), "-7");

@@ -14,7 +14,7 @@ Text Tail(LPCWSTR line) {
 }
 }  // namespace
 
-TEST(CommandTail, DescribedCases) {
+TEST(CommandTail, QuotedAndPlainProgramNamesAreSkipped) {
     EXPECT_EQ(Tail(WSTR("\"C:\\Program Files\\hanoi.exe\"  a b")), WSTR("a b"));
     EXPECT_EQ(Tail(WSTR("hanoi.exe")), WSTR(""));
     EXPECT_EQ(Tail(WSTR("\"hanoi.exe\"x")), WSTR("x"));  // no blank needed after the closing quote

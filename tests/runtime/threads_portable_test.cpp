@@ -55,7 +55,7 @@ std::vector<std::string> Calls(std::initializer_list<std::string> names) {
 }
 }  // namespace
 
-TEST(RuntimeThreadsPortable, CreateThreadReceivesTheRuledStackSizeAndHonoursIt) {
+TEST(RuntimeThreadsPortable, CreateThreadReceivesTheRaisedStackSizeAndHonoursIt) {
     platform_trace::Clear();
     platform_trace::Enable(true);
     size_t small = StackOfThreadCreatedWith(4096);

@@ -86,7 +86,7 @@ HANDLE StartObserver() {
 }
 }  // namespace
 
-TEST(RuntimeThreads, StackSizeRule) {
+TEST(RuntimeThreads, StackSizesBelow64KiBRiseTo64KiBAndZeroStaysDefault) {
     EXPECT_EQ(ThreadStackSize(0), 0u);
     EXPECT_EQ(ThreadStackSize(1), 0x10000u);
     EXPECT_EQ(ThreadStackSize(4096), 0x10000u);

@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, FirstPaintShowsTheEmptyPegsWithoutErasing) {
     EXPECT_EQ(ScreenAt(60, 346), kBackgroundRgb);        // no disk on peg 0 yet
 }
 
-TEST_F(MainWindowTest, ProcedureAnswersAsDescribed) {
+TEST_F(MainWindowTest, EraseIsSkippedPaintDrawsThePegsInputChangesNothing) {
     window = CreateHanoisWindow();
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);

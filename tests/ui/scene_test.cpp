@@ -224,7 +224,7 @@ class SceneOperations : public TracedSceneTest {
     }
 };
 
-TEST_F(SceneOperations, StartingPositionIsTheWorkedExample) {
+TEST_F(SceneOperations, StartingPositionCentresSevenDisksOnPegZero) {
     SetPeg(0, "7654321");
     std::vector<std::string> expected{
         "bitmap 820x500",
