@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine in the given prefix, creating the prefix on first use.
 # The program's own width chooses the Wine: a 64-bit program runs under wine64 in a 64-bit
 # prefix, a 32-bit one under 32-bit Wine. A prefix serves one width only.
-# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
+# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]. With HANOI_WINE_START set (switches of Wine's
+# start command, e.g. "/min") the program is started through "start /wait SWITCHES", so that
+# it gets the show state they ask for; the exit code is still the program's.
 set -euo pipefail
 prefix=$1
 program=$2
@@ -46,6 +48,7 @@ mkdir -p "$(dirname "$prefix")"
 # On an unhandled exception Wine prints "wine: Unhandled ..." on standard error and winedbg
 # prints the stack and ends the process, whose exit code 64-bit Wine now and then reports as
 # 0. So the program's standard error passes through here, and that report makes a crash fail.
+[ -n "${HANOI_WINE_START:-}" ] && set -- start /wait $HANOI_WINE_START /unix "$@"
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 set +e

@@ -13,6 +13,19 @@ constexpr LONG kPegCount = 3;
 // name its variables by their offsets. Written by ProgramMain before the solver thread
 // starts, except MovingDisk and SourceCount, which the solver thread alone uses. The three
 // tables are run-time arrays.
+//
+// Why the window thread and the solver thread share this block without a data race:
+// - everything ProgramMain writes (the peg references, the pictures, MainWindow) is written
+//   before CreateThread, which orders it before all the solver does, and is not written
+//   again until RuntimeExit;
+// - a peg's contents change only under the collection's own lock (an acquiring exchange, a
+//   releasing store), which every method but COUNT takes; COUNT is a relaxed atomic load of
+//   a count stored atomically, and an ITEM behind a stale count fails quietly;
+// - MovingDisk and SourceCount are the solver's alone until RuntimeExit, which releases the
+//   block only once the run-time's thread count (a sequentially consistent atomic, lowered
+//   as the solver's last act) shows the solver has ended;
+// - what the platform keeps for the window (its update region) is behind its own lock.
+// The whole program runs under ThreadSanitizer in the tests to hold this.
 struct ModuleVariables {
     ArrayVariable<1> Pegs;        // 0..2, list collection references
     ArrayVariable<1> DiskImages;  // 1..DiskCount, icon handles

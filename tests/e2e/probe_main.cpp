@@ -4,7 +4,8 @@
 //   --first-picture FILE    writes the first picture painted into the main window to FILE
 //                           (binary PPM), read back from the window as it reached the screen;
 //   --describe              (Windows only) does not run the program: finds the running
-//                           program's window by class and title and prints its sizes.
+//                           program's window by class and title and prints its sizes;
+//   --show-state            (Windows only) likewise, and prints the window's show state.
 // Everything else is the program itself: RuntimeStartup with the program's module.
 #include "program/module_tables.h"
 #include "platform/win32.h"
@@ -94,6 +95,20 @@ int Describe() {
                 outer.right - outer.left, outer.bottom - outer.top, client.right, client.bottom);
     return 0;
 }
+
+int ShowState() {
+    HWND window = FindWindowA("HanoisClass", "Towers of Hanoi");
+    if (!window) {
+        std::printf("no window of class HanoisClass titled Towers of Hanoi\n");
+        return 1;
+    }
+    const char* state = !IsWindowVisible(window) ? "hidden"
+                        : IsIconic(window)       ? "minimized"
+                        : IsZoomed(window)       ? "maximized"
+                                                 : "normal";
+    std::printf("shown=%s\n", state);
+    return 0;
+}
 #else
 void WatchFirstPicture() {
     // EndPaint is traced after the client pixels reached the screen.
@@ -116,6 +131,9 @@ int Describe() {
     std::printf("--describe: another process's windows are out of reach on this host\n");
     return 2;
 }
+int ShowState() {
+    return Describe();
+}
 #endif
 
 }  // namespace
@@ -130,6 +148,8 @@ int main(int argc, char** argv) {
             if (!RegisterClassA(&taken)) return 2;
         } else if (std::strcmp(argv[i], "--describe") == 0) {
             return Describe();
+        } else if (std::strcmp(argv[i], "--show-state") == 0) {
+            return ShowState();
         } else if (std::strcmp(argv[i], "--first-picture") == 0 && i + 1 < argc) {
             picturePath = argv[++i];
             WatchFirstPicture();

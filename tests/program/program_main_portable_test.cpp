@@ -2,6 +2,7 @@
 // sets the module state up from nothing), with the platform trace watching its calls.
 #include "program/program_main.h"
 
+#include "platform/display/headless_backend.h"
 #include "platform/trace.h"
 #include "puzzle/puzzle.h"
 #include "runtime/error_numbers.h"
@@ -54,6 +55,36 @@ std::string StateWithoutPegArray() {
     return wrong;
 }
 
+// Runs ProgramMain as started with `showCommand` and closes the window at its first paint,
+// where the window must be shown in its normal state. Ends the process without waiting for
+// the solver thread, as the program's own end does.
+[[noreturn]] void RunProgramMainStartedWith(LONG showCommand) {
+    std::memset(&Module, 0, sizeof Module);
+    static std::string problem;
+    platform_trace::SetObserver([](const platform_trace::Event& event) {
+        if (event.call == "ShowWindow" && event.detail != "command=1")
+            problem += "ShowWindow " + event.detail + "; ";
+        static bool painted = false;
+        if (event.call == "CreateThread" && !painted) {  // a hidden window is never painted
+            problem += "no paint before the solver started; ";
+            PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+        }
+        if (event.call != "EndPaint" || painted) return;
+        painted = true;
+        display::headless::SurfaceInfo surface;
+        if (!display::headless::Describe(display::headless::FindSurface("Towers of Hanoi"),
+                                         &surface) ||
+            surface.shown != display::ShowState::kNormal)
+            problem += "the first paint is not of a normal window; ";
+        PostMessageA(MainWindow, WM_CLOSE, 0, 0);
+    });
+    platform_trace::Enable(true);
+    if (ProgramMain(nullptr, nullptr, nullptr, showCommand) != 0) problem += "result not 0";
+    std::fputs(problem.c_str(), stderr);
+    std::fflush(stderr);
+    std::_Exit(problem.empty() ? 0 : 1);
+}
+
 }  // namespace
 
 // Without memory for the first array (Pegs) no peg is created, the window still comes,
@@ -62,4 +93,10 @@ std::string StateWithoutPegArray() {
 TEST(ProgramMainDeathTest, NoMemoryForThePegArrayLeavesAWindowWithoutPegs) {
     EXPECT_EXIT(RunProgramMainClosedAtShow(1, StateWithoutPegArray), ::testing::ExitedWithCode(0),
                 "^$");
+}
+
+TEST(ProgramMainDeathTest, MinimisedOrHiddenStartStillOpensTheWindowNormally) {
+    for (LONG command : {SW_HIDE, SW_SHOWMINIMIZED, SW_MINIMIZE, SW_SHOWMINNOACTIVE})
+        EXPECT_EXIT(RunProgramMainStartedWith(command), ::testing::ExitedWithCode(0), "^$")
+            << "show command " << command;
 }

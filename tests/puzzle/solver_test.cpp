@@ -26,6 +26,19 @@ TEST_F(SolverRun, FillingPutsDisksOnTheFirstPegLargestAtTheBottom) {
     EXPECT_EQ(PegText(0), "321");
 }
 
+TEST_F(SolverRun, FillingEmptiesEveryPegThatHoldsItems) {
+    for (LONG peg = 0; peg < kPegCount; ++peg) {
+        VARIANT item{};
+        item.vt = VT_I4;
+        item.lVal = 4 + peg;
+        for (int k = 0; k <= peg; ++k) PegAt(peg)->ADD(&item);
+    }
+    FillPegs(2);
+    EXPECT_EQ(PegText(0), "21");
+    EXPECT_EQ(PegText(1), "");
+    EXPECT_EQ(PegText(2), "");
+}
+
 TEST_F(SolverRun, ThreeDisksWithRealPauses) {
     FillPegs(3);
     const auto start = std::chrono::steady_clock::now();

@@ -94,6 +94,30 @@ TEST_F(MainWindowTest, EraseIsSkippedPaintDrawsThePegsInputChangesNothing) {
     EXPECT_TRUE(IsWindow(window));
 }
 
+// The scene is composed and copied whole whatever was invalidated; only the paint DC's
+// clipping to the small region keeps the rest of the screen as it was.
+TEST_F(MainWindowTest, PaintOfASmallRegionComposesAndCopiesTheWholeScene) {
+    window = CreateHanoisWindow();
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    SetPeg(0, "7654321");
+    platform_trace::Clear();
+    const RECT small{50, 336, 70, 356};
+    InvalidateRect(window, &small, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(Count("BeginPaint"), 1);
+    EXPECT_NE(Detail("FillRect").find(" rect=0,0,812,473 "), std::string::npos)
+        << Detail("FillRect");
+    EXPECT_NE(Detail("BitBlt").find(" at=0,0 size=812x473 "), std::string::npos)
+        << Detail("BitBlt");
+    EXPECT_EQ(Count("DrawIconEx"), 3 + 7);          // every peg image and every disk
+    EXPECT_NE(ScreenAt(60, 346), kBackgroundRgb);   // inside the region: the disks came
+    EXPECT_EQ(ScreenAt(200, 346), kBackgroundRgb);  // outside: clipped away
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_NE(ScreenAt(200, 346), kBackgroundRgb);  // the same point does show a disk
+}
+
 TEST_F(MainWindowTest, CloseEndsTheMessageLoopWithZero) {
     window = CreateHanoisWindow();
     ShowWindow(window, SW_SHOWNORMAL);
