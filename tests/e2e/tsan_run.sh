@@ -51,6 +51,18 @@ close_program() {  # pid, window, log
 # --- a whole solve, disturbed --------------------------------------------------------------
 # The trace counts the moves (one pause of 250 ms each) and shows the sizes painted.
 trace=$out/solve.trace
+paints_at() { grep -c "CreateCompatibleBitmap dc=.* size=$1 " "$trace"; }
+# Resizes the window and waits (5 s at most) for a paint at the new size: a slow paint would
+# otherwise take two resizes in one go and never show the first size.
+resize() {  # width, height
+    local before
+    before=$(paints_at "$1x$2")
+    xdotool windowsize "$window" "$1" "$2"
+    local deadline=$((SECONDS + 5))
+    while [ "$(paints_at "$1x$2")" -le "$before" ] && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+}
 HANOI_PLATFORM_TRACE=$trace run_tsan >"$out/solve.log" 2>&1 &
 pid=$!
 if window=$(window_id "Towers of Hanoi" 60); then
@@ -60,8 +72,8 @@ if window=$(window_id "Towers of Hanoi" 60); then
     while [ "$(traced "$trace" "Sleep 250")" -lt 127 ] && kill -0 $pid 2>/dev/null &&
         [ $SECONDS -lt $deadline ]; do
         case $((round % 4)) in
-            0) xdotool windowsize "$window" 500 300 ;;
-            1) xdotool windowsize "$window" 812 473 ;;
+            0) resize 500 300 ;;
+            1) resize 812 473 ;;
             2)  # a window over part of the scene: taking it away exposes what it hid
                 xmessage -geometry 400x250+60+80 -timeout 5 cover >/dev/null 2>&1 &
                 cover=$! ;;
@@ -75,8 +87,7 @@ if window=$(window_id "Towers of Hanoi" 60); then
     check "the solve ran to its end under ThreadSanitizer: 127 moves ($moves)" test "$moves" = 127
     # The disturbances reached the paint: the scene was composed at both client sizes.
     for size in 500x300 812x473; do
-        check "paints at $size while the solver ran" \
-            grep -q "CreateCompatibleBitmap dc=.* size=$size " "$trace"
+        check "paints at $size while the solver ran" test "$(paints_at $size)" -gt 1
     done
     echo "paints: $(traced "$trace" EndPaint) for $moves moves in $round disturbances"
     close_program $pid "$window" "$out/solve.log"
