@@ -130,10 +130,16 @@ run_with_failure() {  # N, trace file, log file
 # before any picture loads and only the peg image is loaded). Each still shows its window
 # and ends with exit code 0 when closed. Prints "thread" or "disk tables", else nothing.
 known_to_end_with_zero() {  # trace of a failing run
-    awk '$2 == "AllocationFailed" && !failed {failed = 1; if (previous ~ /^CreateThread stack=1048576 /) thread = 1}
+    awk '$2 == "AllocationFailed" && !failed {
+             failed = 1
+             if (previous == "CreateThread stack=1048576") thread = 1
+         }
          $2 == "LoadImageA" {if (++loads == 1 && !failed) late = 1}
          {previous = $2 " " $3}
-         END {if (thread) print "thread"; else if (failed && !late && loads == 1) print "disk tables"}' "$1"
+         END {
+             if (thread) print "thread"
+             else if (failed && !late && loads == 1) print "disk tables"
+         }' "$1"
 }
 
 allocation_sweep() {
