@@ -56,14 +56,14 @@ shortcut_path() {
 
 # The .msi, the .zip's hanoi.exe (the same program), the prefix folder.
 check_windows_installer() {
-    local msi=$1 zip_program=$2 version newer_msi newer older_code folder program shortcut code
+    local msi=$1 zip_program=$2 prefix=$3 version newer newer_msi older_code folder program
+    local shortcut code
     version=$(msi_property "$msi" ProductVersion)
     check "the .msi installs per machine (ALLUSERS=1)" test "$(msi_property "$msi" ALLUSERS)" = 1
     newer=$(awk -F. -v OFS=. '{$3++; print}' <<<"$version")
     "$root/packaging/windows-installer.sh" "$root/build/package-windows" "$out/newer" \
         "$newer" >"$out/newer-msi.log" 2>&1 || { fail "a .msi of version $newer"; return; }
     newer_msi=$out/newer/hanoi-$newer-windows-i686.msi
-    local prefix=$3
     choose_installer_wine "$prefix" || { fail "Wine for the .msi: $msi_no_wine"; return; }
     in_prefix "$msi_wine" wineboot -i
     # As cmake/wine-run.sh does in a new prefix, so that starting the program adds nothing.
