@@ -27,7 +27,8 @@ fi
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels
 # No Mono or Gecko install dialogs while the prefix is made, and no menu entries or file
 # types written into this machine's own desktop (~/.local/share, ~/.config/menus).
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+overrides="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="$overrides${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9

@@ -15,7 +15,8 @@ choose_installer_wine() {  # prefix
     reason=$("$root/cmake/wine-can-run.sh")
     code=$?
     # No Mono or Gecko dialogs, and no menu entries in this machine's own desktop menus.
-    msi_env=(WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+    msi_env=(WINEPREFIX="$1" WINEDEBUG=-all
+             WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     case $code in
         0)
             msi_env+=(WINEARCH=win32)
@@ -81,7 +82,7 @@ check_windows_installer() {
         test -f "$shortcut"
     check "the shortcut starts the installed hanoi.exe" \
         grep -qaF "Towers of Hanoi\\hanoi.exe" <(tr -d '\0' <"$shortcut")
-    check "one installed-programs entry: Towers of Hanoi $version by The Towers of Hanoi developers" \
+    check "one installed-programs entry: Towers of Hanoi $version, The Towers of Hanoi developers" \
         test "$(our_entries | cut -f2-)" = \
         "$(printf 'Towers of Hanoi\t%s\tThe Towers of Hanoi developers' "$version")"
     if [ -z "$msi_no_start" ]; then
