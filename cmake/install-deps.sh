@@ -6,26 +6,37 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
           libbenchmark-dev libsdl2-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
           x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386
-          wine64 dpkg-dev file desktop-file-utils appstream lintian man-db unzip python3)
+          wine64 dpkg-dev file desktop-file-utils appstream lintian man-db unzip python3
+          wixl msitools)
+# Installed without their recommendations: diffoscope's would bring in hundreds of packages
+# for file kinds we never make; the minimal one reads archives, binaries and text.
+lean_packages=(diffoscope-minimal)
 
 missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+lean_missing=()
+installed() {
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
+}
+for package in "${packages[@]}"; do installed "$package" || missing+=("$package"); done
+for package in "${lean_packages[@]}"; do installed "$package" || lean_missing+=("$package"); done
+[ ${#missing[@]} -eq 0 ] && [ ${#lean_missing[@]} -eq 0 ] && exit 0
 
 need_i386=0
 dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
 
+apt_install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -q)
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages: ${missing[*]}. Install them with:" >&2
+    echo "Missing packages: ${missing[*]} ${lean_missing[*]}. Install them with:" >&2
     [ $need_i386 -eq 1 ] && echo "  sudo dpkg --add-architecture i386" >&2
-    echo "  sudo apt-get update && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y ${missing[*]}" >&2
+    echo "  sudo apt-get update" >&2
+    [ ${#missing[@]} -gt 0 ] && echo "  sudo ${apt_install[*]} ${missing[*]}" >&2
+    [ ${#lean_missing[@]} -gt 0 ] &&
+        echo "  sudo ${apt_install[*]} --no-install-recommends ${lean_missing[*]}" >&2
     exit 1
 fi
 
-echo "Installing: ${missing[*]}"
+echo "Installing: ${missing[*]} ${lean_missing[*]}"
 [ $need_i386 -eq 1 ] && dpkg --add-architecture i386
 apt-get update -q
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] || "${apt_install[@]}" "${missing[@]}"
+[ ${#lean_missing[@]} -eq 0 ] || "${apt_install[@]}" --no-install-recommends "${lean_missing[@]}"

@@ -27,8 +27,10 @@ else
     export WINEARCH=win32
 fi
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}  # a caller may ask for channels
-# No Mono or Gecko install dialogs while the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono or Gecko install dialogs while the prefix is made, and no menu entries or file
+# types written into this machine's own desktop (~/.local/share, ~/.config/menus).
+overrides="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="$overrides${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The installed program and its packages: builds both packages (packaging/build-packages.sh),
+# The installed program and its packages: builds the packages (packaging/build-packages.sh),
 # installs the portable host into a fresh prefix whose path holds a space and starts it there
 # through its desktop entry in a private Xvfb; validates the desktop entry, the AppStream
 # file, the icons and the manual page; inspects the Debian package (its files, dependencies
-# computed from the binary, lintian) and the Windows .zip (its files, the import table of
+# computed from the binary, lintian), the Windows .zip (its files, the import table of
 # hanoi.exe, and a start from the unpacked folder in a fresh Wine prefix where Wine can run
-# 32-bit programs). Logs go to build/install-test/. The last line reads
-# "install: N passed, M failed".
+# 32-bit programs) and the .msi under Wine (windows_installer.sh); builds every package again
+# from a fresh clone and compares the bytes (reproducible.sh). Logs go to build/install-test/.
+# The last line reads "install: N passed, M failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build/install-test
@@ -15,6 +16,8 @@ app_id=io.github.hanoi.Hanoi
 rm -rf "$out"
 mkdir -p "$out"
 source "$root/tests/e2e/x_session.sh"
+source "$root/tests/install/windows_installer.sh"
+source "$root/tests/install/reproducible.sh"
 finish() {
     echo "install: $passed passed, $failed failed"
     [ $failed -eq 0 ]
@@ -33,7 +36,10 @@ if ! "$root/packaging/build-packages.sh" "$packages" >"$out/build.log" 2>&1; the
 fi
 deb=$(ls "$packages"/hanoi_*_"$(dpkg --print-architecture)".deb 2>/dev/null)
 zip=$(ls "$packages"/hanoi-*-windows-i686.zip 2>/dev/null)
-check "one .deb and one Windows .zip in build/packages" test -f "$deb" -a -f "$zip"
+msi=$(ls "$packages"/hanoi-*-windows-i686.msi 2>/dev/null)
+check "one .deb, one Windows .zip and one .msi in build/packages" \
+    test -f "$deb" -a -f "$zip" -a -f "$msi"
+start_second_build "$out/second-packages"
 
 # --- the display --------------------------------------------------------------------------------
 start_display 141 190 "$out/xvfb.log"
@@ -44,6 +50,7 @@ cleanup() {  # the fresh Wine prefix is over half a gigabyte: it goes with the r
         rm -rf "$wineprefix" "$wineprefix.lock"
     fi
     stop_display
+    stop_second_build
 }
 trap cleanup EXIT
 
@@ -210,6 +217,8 @@ for dll in $imports; do
         *) fail "hanoi.exe imports $dll, which Windows does not have of itself" ;;
     esac
 done
+# --- the Windows Installer package, then the .zip's program in the prefix it left clean ------
+check_windows_installer "$msi" "$folder/hanoi.exe" "$wineprefix"
 reason=$("$root/cmake/wine-can-run.sh")
 case $? in
     0)  # A new prefix holds only Wine's own DLLs: the program must need nothing from outside.
@@ -218,5 +227,8 @@ case $? in
     77) echo "not started under Wine (the .zip holds the 32-bit program): $reason" ;;
     *) fail "Wine is missing or broken: $reason" ;;
 esac
+
+# --- the same packages from a fresh clone ------------------------------------------------------
+check_second_build "$packages"
 
 finish
