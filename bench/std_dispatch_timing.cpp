@@ -109,14 +109,15 @@ int main() {
         return right;
     });
     const double invoke = MedianNanoseconds([&](LONG index) { return InvokeItem(ours, index); });
-    const double system = MedianNanoseconds([&](LONG index) { return InvokeItem(standard, index); });
+    const double system =
+        MedianNanoseconds([&](LONG index) { return InvokeItem(standard, index); });
     if (direct <= 0 || invoke <= 0 || system <= 0) {
         std::fprintf(stderr, "std_dispatch_timing: a call gave the wrong item\n");
         return 1;
     }
 
-    std::printf("ITEM, median of %d repetitions of %d calls, %d-bit build\n", kRepetitions,
-                kCalls, static_cast<int>(8 * sizeof(void*)));
+    std::printf("ITEM, median of %d repetitions of %d calls, %d-bit build\n", kRepetitions, kCalls,
+                static_cast<int>(8 * sizeof(void*)));
     std::printf("%-44s %9.1f ns %7.2fx\n", "direct virtual call (baseline)", direct, 1.0);
     std::printf("%-44s %9.1f ns %7.2fx\n", "our IDispatch::Invoke", invoke, invoke / direct);
     std::printf("%-44s %9.1f ns %7.2fx\n", "CreateStdDispatch (ITypeInfo::Invoke)", system,
