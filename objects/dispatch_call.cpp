@@ -37,6 +37,10 @@ void* ReferenceOf(ParameterSlot& slot) {
 }
 
 using P = void*;
+template <typename Function>
+Function EntryAs(const void* entry) {
+    return reinterpret_cast<Function>(const_cast<void*>(entry));
+}
 // The entry is declared with its own parameter types, all of them pointers here: called as
 // taking untyped pointers, which every host passes alike. The sanitizer's check of the
 // callee's declared type is off for this call for that reason.
@@ -47,18 +51,17 @@ HRESULT
 CallWithAddresses(const void* entry, IUnknown* instance, const P* a, BYTE count) {
     switch (count) {
         case 0:
-            return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(P)>(entry)(instance);
+            return EntryAs<HRESULT(STDMETHODCALLTYPE*)(P)>(entry)(instance);
         case 1:
-            return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(P, P)>(entry)(instance, a[0]);
+            return EntryAs<HRESULT(STDMETHODCALLTYPE*)(P, P)>(entry)(instance, a[0]);
         case 2:
-            return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(P, P, P)>(entry)(instance, a[0],
-                                                                                 a[1]);
+            return EntryAs<HRESULT(STDMETHODCALLTYPE*)(P, P, P)>(entry)(instance, a[0], a[1]);
         case 3:
-            return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(P, P, P, P)>(entry)(instance, a[0],
-                                                                                    a[1], a[2]);
+            return EntryAs<HRESULT(STDMETHODCALLTYPE*)(P, P, P, P)>(entry)(instance, a[0], a[1],
+                                                                           a[2]);
         default:
-            return reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)(P, P, P, P, P)>(entry)(
-                instance, a[0], a[1], a[2], a[3]);
+            return EntryAs<HRESULT(STDMETHODCALLTYPE*)(P, P, P, P, P)>(entry)(instance, a[0], a[1],
+                                                                              a[2], a[3]);
     }
 }
 
