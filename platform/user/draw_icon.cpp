@@ -56,18 +56,18 @@ BOOL DrawIconEx(HDC handle, int left, int top, HICON iconHandle, int width, int 
     for (LONG y = area.top; y < area.bottom; ++y) {
         const int iy = y - top;
         const uint32_t* source = icon->premultiplied.data() + static_cast<size_t>(iy) * width;
-        uint32_t* row = target->Row(y) + left;
+        uint32_t* row = target->Row(y);
         for (uint32_t r = icon->rowRuns[iy]; r < icon->rowRuns[iy + 1]; ++r) {
             const user_icons::PixelRun& run = icon->runs[r];
             const int from = std::max<int>(clipFrom, run.start);
             const int to = std::min<int>(clipTo, run.start + run.length);
             if (from >= to) continue;
             if (run.opaque) {
-                std::memcpy(row + from, source + from, static_cast<size_t>(to - from) * 4);
+                std::memcpy(row + left + from, source + from, static_cast<size_t>(to - from) * 4);
                 continue;
             }
             for (int x = from; x < to; ++x)
-                if (source[x] >> 24) row[x] = Blend(source[x], row[x]);
+                if (source[x] >> 24) row[left + x] = Blend(source[x], row[left + x]);
         }
     }
     return TRUE;
