@@ -227,7 +227,9 @@ TEST(DispatchInvoke, ArgumentsOfTheParametersKindAndConvertedOnesAlike) {
         EXPECT_TRUE(SameVariant(argument, row.argumentAfter)) << DescribeVariant(argument);
         // Of the parameter's kind it has the working copy's zeros there; converted, what the
         // system's conversion left (Wine leaves other bytes).
-        if (row.argument.vt == VT_I4) EXPECT_EQ(argument.wReserved1, 0);
+        if (row.argument.vt == VT_I4) {
+            EXPECT_EQ(argument.wReserved1, 0);
+        }
         VariantClear(&result);
         letters->Release();
     }
