@@ -6,8 +6,11 @@ platform trace file enabled, and reports:
   - time from process start to the first picture on screen,
   - the solve: first move to the end of the last pause, and the spread of move intervals,
   - CPU used during the solve and during 10 s of idling after it,
-  - peak resident memory.
-Usage: bench/whole_program.py [--runs N] [--program PATH]
+  - peak resident memory,
+and beside them the start-up floor (bench/xlib_floor.cpp: a plain Xlib window of the same
+client size showing one frame), started and timed the same way in the same run: its time
+to its picture, its peak resident memory, and the program's first picture over the floor's.
+Usage: bench/whole_program.py [--runs N] [--program PATH] [--floor PATH]
 """
 import argparse
 import os
@@ -109,10 +112,32 @@ def one_run(program, env):
         os.unlink(trace)
 
 
+def floor_run(program, env):
+    """The start-up floor: start to its one picture, and its peak resident memory."""
+    trace = tempfile.NamedTemporaryFile(prefix="hanoi-floor-", delete=False).name
+    env = dict(env, HANOI_PLATFORM_TRACE=trace)
+    started = time.time()
+    process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE)
+    try:
+        present = wait_for(
+            lambda: next((t for t, call in read_events(trace) if call == "Present"), None),
+            started + 10)
+        if present is None:
+            raise RuntimeError("floor: no picture within 10 s: " + process.stderr.read().decode())
+        return {"floor_start_to_picture_ms": (present - started) * 1000,
+                "floor_peak_rss_mb": peak_rss_mb(process.pid)}
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
+        os.unlink(trace)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--program", default="build/release/hanoi")
+    parser.add_argument("--floor", default="build/release/bench/xlib_floor")
     args = parser.parse_args()
     env = dict(os.environ)
     xvfb = None
@@ -129,7 +154,13 @@ def main():
             # run's teardown (up to twice the start-up time on a 2-core machine): let it end.
             if runs:
                 time.sleep(SETTLE_SECONDS)
-            runs.append(one_run(args.program, env))
+            floor = floor_run(args.floor, env)
+            time.sleep(SETTLE_SECONDS)
+            run = one_run(args.program, env)
+            run.update(floor)
+            run["first_picture_over_floor"] = (run["start_to_first_picture_ms"]
+                                               / floor["floor_start_to_picture_ms"])
+            runs.append(run)
     finally:
         if xvfb:
             xvfb.terminate()

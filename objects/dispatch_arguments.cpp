@@ -94,7 +94,16 @@ bool StoreThroughReference(VARIANT* working, VARIANT* reference, LCID locale) {
     return true;
 }
 
-// Bytes of a plain numeric parameter kind; 0 for strings, objects and item values.
+// Moves a whole value and empties the source. Whole means 16 bytes, or 24 on 64-bit Windows,
+// where a record value holds two pointers after the type word.
+void MoveValue(VARIANT* to, VARIANT* from) {
+    std::memcpy(to, from, sizeof(VARIANT));
+    from->vt = VT_EMPTY;
+    from->ullVal = 0;
+}
+
+}  // namespace
+
 size_t PlainWidth(VARTYPE kind) {
     switch (kind) {
         case VT_UI1:
@@ -115,7 +124,6 @@ size_t PlainWidth(VARTYPE kind) {
     }
 }
 
-// The value area's first `width` bytes, the rest zero.
 ULONGLONG PlainBits(const VARIANT& value, size_t width) {
     switch (width) {
         case 1:
@@ -128,16 +136,6 @@ ULONGLONG PlainBits(const VARIANT& value, size_t width) {
             return value.ullVal;
     }
 }
-
-// Moves a whole value and empties the source. Whole means 16 bytes, or 24 on 64-bit Windows,
-// where a record value holds two pointers after the type word.
-void MoveValue(VARIANT* to, VARIANT* from) {
-    std::memcpy(to, from, sizeof(VARIANT));
-    from->vt = VT_EMPTY;
-    from->ullVal = 0;
-}
-
-}  // namespace
 
 HRESULT PlaceArguments(const DISPPARAMS& arguments, const DispatchRowHead* row,
                        ParameterSlot* slots, UINT* argumentError) {

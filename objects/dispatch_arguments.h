@@ -24,6 +24,11 @@ inline VARTYPE ParameterKind(WORD descriptor) {
     return KindOfTypeCode(static_cast<BYTE>(descriptor & kParameterTypeMask));
 }
 
+// Bytes of a plain numeric parameter kind; 0 for strings, objects and item values.
+size_t PlainWidth(VARTYPE kind);
+// The value area's first `width` bytes (a plain kind's width), the rest zero.
+ULONGLONG PlainBits(const VARIANT& value, size_t width);
+
 // Fills `slots` (n of them, n = the row's parameter count, at most 32) from the caller's
 // arguments: named argument k fills slot n - 1 - k (a negative identifier slot 0);
 // positional arguments fill slots n - positional count and up, in DISPPARAMS order.

@@ -37,12 +37,13 @@ HRESULT CheckRow(const DispatchRowHead* row) {
     return S_OK;
 }
 
-// The row for a request, and whether it can be called. Clients call one member over and
-// over, so each thread remembers its last answer; the tables themselves never change, and a
-// table registered in place of another is a different key.
+// The row for a request, whether it can be called, and how. Clients call one member over
+// and over, so each thread remembers its last answer; the tables themselves never change,
+// and a table registered in place of another is a different key.
 struct FoundRow {
     const DispatchRowHead* row;
     HRESULT check;
+    CallPlan plan;
 };
 FoundRow FindRow(ULONG classNumber, DISPID id, WORD kinds) {
     struct Memo {
@@ -59,8 +60,9 @@ FoundRow FindRow(ULONG classNumber, DISPID id, WORD kinds) {
     if (last.table == table && last.classNumber == classNumber && last.id == id &&
         last.kinds == kinds)
         return last.found;
-    FoundRow found{FindDispatchRow(table, classNumber, id, kinds), S_OK};
+    FoundRow found{FindDispatchRow(table, classNumber, id, kinds), S_OK, {}};
     if (found.row) found.check = CheckRow(found.row);
+    if (found.row && SUCCEEDED(found.check)) found.plan = PlanCall(found.row);
     last = Memo{table, classNumber, id, kinds, found};
     return found;
 }
@@ -137,15 +139,21 @@ HRESULT STDMETHODCALLTYPE BuiltinInvoke(IDispatch* self, DISPID id, REFIID, LCID
         ReleaseAndZero(result);  // no result: the caller's VARIANT reads as empty
     }
 
+    HRESULT methodResult = S_OK;
+    if (CallWithPlainNumbers(row, found.plan, self, *arguments, methodResultAddress, resultKind,
+                             &methodResult)) {
+        if (FAILED(methodResult)) return RaiseException(row, methodResult, exception);
+        return methodResult;
+    }
     ParameterSlot slots[kMaxDispatchParameters];
     hr = PlaceArguments(*arguments, row, slots, argumentError);
     if (SUCCEEDED(hr)) hr = MakeWorkingCopies(slots, count, locale, argumentError);
-    HRESULT methodResult = S_OK;
     if (SUCCEEDED(hr)) {
         // VT_VARIANT alone is no value (nothing could release or copy into it): the method
         // stores its item into an empty VARIANT.
         if (resultKind == VT_VARIANT) result->vt = VT_EMPTY;
-        hr = CallNative(row, self, slots, methodResultAddress, resultKind, &methodResult);
+        hr = CallNative(row, found.plan, self, slots, methodResultAddress, resultKind,
+                        &methodResult);
     }
     if (FAILED(hr)) {
         ReleaseWorkingCopies(slots, count);

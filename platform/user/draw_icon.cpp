@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace gdi_objects;
 
@@ -50,15 +51,23 @@ BOOL DrawIconEx(HDC handle, int left, int top, HICON iconHandle, int width, int 
     }
     RECT area = Intersect(RECT{left, top, left + width, top + height}, DrawableArea(dc));
     PixelSurface* target = TargetOf(dc);
+    // The icon's columns inside the drawable area.
+    const int clipFrom = area.left - left, clipTo = area.right - left;
     for (LONG y = area.top; y < area.bottom; ++y) {
         const int iy = y - top;
-        const int from = std::max<int>(area.left, left + icon->firstVisible[iy]);
-        const int to = std::min<int>(area.right, left + icon->endVisible[iy]);
         const uint32_t* source = icon->premultiplied.data() + static_cast<size_t>(iy) * width;
         uint32_t* row = target->Row(y);
-        for (int x = from; x < to; ++x) {
-            uint32_t pixel = source[x - left];
-            if (pixel >> 24) row[x] = Blend(pixel, row[x]);
+        for (uint32_t r = icon->rowRuns[iy]; r < icon->rowRuns[iy + 1]; ++r) {
+            const user_icons::PixelRun& run = icon->runs[r];
+            const int from = std::max<int>(clipFrom, run.start);
+            const int to = std::min<int>(clipTo, run.start + run.length);
+            if (from >= to) continue;
+            if (run.opaque) {
+                std::memcpy(row + left + from, source + from, static_cast<size_t>(to - from) * 4);
+                continue;
+            }
+            for (int x = from; x < to; ++x)
+                if (source[x] >> 24) row[left + x] = Blend(source[x], row[left + x]);
         }
     }
     return TRUE;

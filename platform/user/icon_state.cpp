@@ -9,6 +9,49 @@
 
 namespace user_icons {
 namespace {
+
+// Opaque stretches shorter than this are blended with their neighbours: a copy call costs
+// more than blending a few pixels (blending an opaque pixel gives the pixel itself).
+constexpr int kShortestCopy = 8;
+
+// The end of the opaque stretch that starts at `x`.
+int OpaqueEnd(const uint32_t* row, int x, int end) {
+    while (x < end && (row[x] >> 24) == 255) ++x;
+    return x;
+}
+
+// The runs of every row; throws std::bad_alloc.
+void MakeRuns(IconState* icon) {
+    icon->rowRuns.reserve(static_cast<size_t>(icon->height) + 1);
+    for (int y = 0; y < icon->height; ++y) {
+        icon->rowRuns.push_back(static_cast<uint32_t>(icon->runs.size()));
+        const uint32_t* row = icon->premultiplied.data() + static_cast<size_t>(y) * icon->width;
+        int x = 0;
+        const int end = icon->width;
+        while (x < end) {
+            if (row[x] == 0) {  // clear: premultiplied colour is 0 where alpha is
+                ++x;
+                continue;
+            }
+            int opaqueEnd = OpaqueEnd(row, x, end);
+            if (opaqueEnd - x >= kShortestCopy) {
+                icon->runs.push_back({uint16_t(x), uint16_t(opaqueEnd - x), true});
+                x = opaqueEnd;
+                continue;
+            }
+            // Blended up to the next clear pixel or long opaque stretch.
+            const int start = x;
+            while (x < end && row[x] != 0) {
+                opaqueEnd = OpaqueEnd(row, x, end);
+                if (opaqueEnd - x >= kShortestCopy) break;
+                x = opaqueEnd > x ? opaqueEnd : x + 1;
+            }
+            icon->runs.push_back({uint16_t(start), uint16_t(x - start), false});
+        }
+    }
+    icon->rowRuns.push_back(static_cast<uint32_t>(icon->runs.size()));
+}
+
 std::mutex tableLock;
 std::unordered_set<const void*>& Table() {
     static auto* table = new std::unordered_set<const void*>();  // outlives every thread
@@ -28,8 +71,6 @@ HICON Create(int width, int height, const uint8_t* bgra, bool shared) {
     }
     try {
         icon->premultiplied.resize(static_cast<size_t>(width) * height);
-        icon->firstVisible.assign(height, width);
-        icon->endVisible.assign(height, 0);
     } catch (const std::bad_alloc&) {
         delete icon;
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -55,9 +96,14 @@ HICON Create(int width, int height, const uint8_t* bgra, bool shared) {
                 auto scale = [a](uint32_t c) { return (c * a + 127) / 255; };
                 out = (a << 24) | (scale(p[2]) << 16) | (scale(p[1]) << 8) | scale(p[0]);
             }
-            if (icon->firstVisible[y] == width) icon->firstVisible[y] = x;
-            icon->endVisible[y] = x + 1;
         }
+    }
+    try {
+        MakeRuns(icon);
+    } catch (const std::bad_alloc&) {
+        delete icon;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
     }
     std::lock_guard<std::mutex> guard(tableLock);
     Table().insert(icon);

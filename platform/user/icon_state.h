@@ -1,6 +1,7 @@
 // Private state of icon handles (HICON) on the portable host: the pixels of one image at
-// one size, kept premultiplied with per-row spans of visible pixels so that drawing skips
-// the transparent parts. Made by LoadImageA / LoadIconA, drawn by DrawIconEx.
+// one size, kept premultiplied with per-row runs of visible pixels so that drawing skips
+// the transparent parts and copies the opaque ones. Made by LoadImageA / LoadIconA, drawn
+// by DrawIconEx.
 #pragma once
 
 #include "platform/win32.h"
@@ -10,13 +11,21 @@
 
 namespace user_icons {
 
+// Visible pixels of one row, from column `start` on: all opaque (copied as they are) or
+// not (blended one by one).
+struct PixelRun {
+    uint16_t start;
+    uint16_t length;
+    bool opaque;
+};
+
 struct IconState {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> premultiplied;  // 0xAARRGGBB, colour already times alpha / 255
-    std::vector<int> firstVisible;        // per row: first column with alpha > 0 (width if none)
-    std::vector<int> endVisible;          // per row: one past the last such column
-    bool shared = false;                  // from LoadIconA: DestroyIcon leaves it alone
+    std::vector<PixelRun> runs;           // every row's runs, left to right, rows top-down
+    std::vector<uint32_t> rowRuns;  // row y's runs are runs[rowRuns[y]] to runs[rowRuns[y + 1]]
+    bool shared = false;            // from LoadIconA: DestroyIcon leaves it alone
 };
 
 // A new icon from straight-alpha pixels laid out B, G, R, A, rows top-down. Null with

@@ -192,6 +192,60 @@ TEST(DispatchInvoke, ItemCountAndIndexOfTheCollection) {
     letters->Release();
 }
 
+// Arguments of the parameter's own kind take a shorter way than converted ones: both must
+// leave the same result and the same argument, which receives its working copy whole.
+TEST(DispatchInvoke, ArgumentsOfTheParametersKindAndConvertedOnesAlike) {
+    struct Row {
+        const char* what;
+        DISPID id;
+        VARIANT argument;
+        HRESULT expected;
+        const char* text;  // the result's text; null: the result is `result`
+        VARIANT result;
+        VARIANT argumentAfter;
+    };
+    const Row rows[] = {
+        {"ITEM, VT_I4", 8, I4v(2), S_OK, "B", {}, I4v(2)},
+        {"ITEM, VT_I2", 8, I2v(2), S_OK, "B", {}, I4v(2)},
+        {"ITEM, VT_R8", 8, R8v(3), S_OK, "C", {}, I4v(3)},
+        {"ITEM beyond, VT_I4", 8, I4v(9), S_FALSE, nullptr, {}, I4v(9)},
+        {"INDEX, VT_I4", 6, I4v(3), S_OK, nullptr, I4v(1), I4v(3)},
+        {"REMOVE beyond, VT_I4", 11, I4v(0), S_FALSE, nullptr, {}, I4v(0)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        IDispatch* letters = NewLetters();
+        VARIANT argument = row.argument;
+        argument.wReserved1 = 0x5A5A;  // not part of the value
+        VARIANT result{};
+        EXPECT_EQ(InvokeWith(letters, row.id, DISPATCH_METHOD, &argument, 1, &result),
+                  row.expected);
+        if (row.text)
+            EXPECT_TRUE(HoldsText(result, row.text)) << DescribeVariant(result);
+        else
+            EXPECT_TRUE(SameVariant(result, row.result)) << DescribeVariant(result);
+        EXPECT_TRUE(SameVariant(argument, row.argumentAfter)) << DescribeVariant(argument);
+        // Of the parameter's kind it has the working copy's zeros there; converted, what the
+        // system's conversion left (Wine leaves other bytes).
+        if (row.argument.vt == VT_I4) {
+            EXPECT_EQ(argument.wReserved1, 0);
+        }
+        VariantClear(&result);
+        letters->Release();
+    }
+
+    // The result in the argument's own place: released and typed first, so INDEX is called
+    // with 0 (no position), and the write-back of that argument is what stays.
+    IDispatch* letters = NewLetters();
+    VARIANT both = I4v(3);
+    DISPPARAMS parameters{&both, nullptr, 1, 0};
+    EXPECT_EQ(
+        letters->Invoke(6, IID_NULL, 0x409, DISPATCH_METHOD, &parameters, &both, nullptr, nullptr),
+        S_OK);
+    EXPECT_TRUE(SameVariant(both, I4v(0))) << DescribeVariant(both);
+    letters->Release();
+}
+
 TEST(DispatchInvoke, NamedArgumentsAndItemValues) {
     IDispatch* letters = NewLetters();
     // INSERT(INDEX, QUARKITEM) by name, in any order.

@@ -137,6 +137,36 @@ TEST(PortableGdi, DrawIconIsClippedToTheBitmap) {
     DestroyIcon(icon);
 }
 
+// Long opaque stretches are copied and the rest blended: every pixel must come out as the
+// pixel-by-pixel rule gives it, with the stretches cut by the bitmap's edges anywhere.
+TEST(PortableGdi, CopiedAndBlendedStretchesAgreeWhereverTheyAreClipped) {
+    // One row of 40: clear, 3 opaque, half, 20 opaque, clear, 1 quarter, 9 opaque, clear.
+    std::vector<uint8_t> alphas(40, 0);
+    for (int x = 2; x < 5; ++x) alphas[x] = 255;
+    alphas[5] = 128;
+    for (int x = 6; x < 26; ++x) alphas[x] = 255;
+    alphas[28] = 64;
+    for (int x = 29; x < 38; ++x) alphas[x] = 255;
+    std::vector<uint8_t> pixels;
+    for (uint8_t a : alphas) pixels.insert(pixels.end(), {40, 80, 160, a});
+    HICON icon = user_icons::Create(40, 1, pixels.data(), false);
+    auto round255 = [](int v) { return (v + 127) / 255; };
+    for (int left : {-30, -7, 0, 3, 11}) {
+        SCOPED_TRACE(left);
+        Canvas c(24, 1);
+        c.Fill(RGB(10, 20, 30));
+        ASSERT_TRUE(DrawIconEx(c.dc, left, 0, icon, 40, 1, 0, nullptr, DI_NORMAL));
+        for (int x = 0; x < 24; ++x) {
+            const int a = x - left >= 0 && x - left < 40 ? alphas[x - left] : 0;
+            auto over = [&](int colour, int background) {
+                return round255(colour * a) + round255(background * (255 - a));
+            };
+            EXPECT_EQ(GetPixel(c.dc, x, 0), RGB(over(160, 10), over(80, 20), over(40, 30))) << x;
+        }
+    }
+    DestroyIcon(icon);
+}
+
 TEST(PortableGdi, DrawIconRefusesScalingAndOtherModes) {
     Canvas c(8, 8);
     HICON icon = SolidIcon(4, 4, 1, 2, 3, 255);

@@ -22,11 +22,13 @@ Extent OpaqueExtent(HICON icon) {
     Extent e;
     user_icons::IconState* state = user_icons::Find(icon);
     for (int y = 0; y < state->height; ++y) {
-        if (state->endVisible[y] == 0) continue;
+        const uint32_t first = state->rowRuns[y], end = state->rowRuns[y + 1];
+        if (first == end) continue;  // no visible pixel in this row
         if (e.firstRow < 0) e.firstRow = y;
         e.lastRow = y;
-        e.firstColumn = std::min(e.firstColumn, state->firstVisible[y]);
-        e.lastColumn = std::max(e.lastColumn, state->endVisible[y] - 1);
+        const user_icons::PixelRun& last = state->runs[end - 1];
+        e.firstColumn = std::min<int>(e.firstColumn, state->runs[first].start);
+        e.lastColumn = std::max<int>(e.lastColumn, last.start + last.length - 1);
     }
     return e;
 }
