@@ -100,20 +100,22 @@ TEST(ScaleByPowerOfTen, HugeExponentsSaturateWithoutLooping) {
 }
 
 TEST(DecimalDigits, ZerosDenormalsAndNaNsGiveZerosWithExponentOne) {
-    const long double values[] = {
-        0.0L,
-        -0.0L,
-        std::numeric_limits<long double>::denorm_min(),
-        -std::numeric_limits<long double>::denorm_min(),
-        std::nanl(""),
-        -std::nanl(""),
-        exact::Make(0x7FFF, 0x8000000000000001u),  // signalling NaN: top word 0x8000
-        exact::Make(0x7FFF, 0),                    // pseudo-infinity
-        exact::Make(0x3FFF, 0x4000000000000000u),  // unnormal: no integer bit
-        exact::Make(0x0000, 0x8000000000000000u),  // pseudo-denormal
+    const ExtendedFloat values[] = {
+        {0, 0},
+        {0, 0x8000},
+        {1, 0},  // the smallest denormal
+        {1, 0x8000},
+        {0xC000000000000000u, 0x7FFF},
+        {0xC000000000000000u, 0xFFFF},
+        {0x8000000000000001u, 0x7FFF},  // signalling NaN: top word 0x8000
+        {0, 0x7FFF},                    // pseudo-infinity
+        {0x4000000000000000u, 0x3FFF},  // unnormal: no integer bit
+        {0x8000000000000000u, 0x0000},  // pseudo-denormal
     };
-    for (long double v : values) {
-        const Digits d = Decimal(v, 15);
+    for (const ExtendedFloat& v : values) {
+        char buffer[kMaxDecimalDigits + 1];
+        const DecimalDigitsResult r = DecimalDigits(v, 15, buffer);
+        const Digits d{buffer, r};
         EXPECT_EQ(d.text, std::string(15, '0'));
         EXPECT_EQ(d.result.exponent, 1);
         EXPECT_FALSE(d.result.negative);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/extended_float.h"
+
 namespace exact {
 
 // Enough for every finite extended value scaled to 18 digits (about 11,600 bits) and for
@@ -165,25 +167,19 @@ struct Extended {
 };
 
 inline Extended Split(long double v) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof bytes);
+    const ExtendedFloat bits = ExtendedFromLongDouble(v);
     Extended x;
-    uint16_t se;
-    std::memcpy(&x.mantissa, bytes, 8);
-    std::memcpy(&se, bytes + 8, 2);
+    const uint16_t se = bits.signAndExponent;
+    x.mantissa = bits.mantissa;
     x.negative = (se & 0x8000) != 0;
     x.biasedExponent = se & 0x7FFF;
     x.binaryExponent = x.biasedExponent - 16383 - 63;
     return x;
 }
 
+// A valid extended encoding as the host's long double (exactly, on every host).
 inline long double Make(uint16_t signAndExponent, uint64_t mantissa) {
-    long double v = 0;
-    unsigned char bytes[sizeof(long double)] = {};
-    std::memcpy(bytes, &mantissa, 8);
-    std::memcpy(bytes + 8, &signAndExponent, 2);
-    std::memcpy(&v, bytes, sizeof bytes);
-    return v;
+    return ExtendedToLongDouble({mantissa, signAndExponent});
 }
 
 // 18-digit integer R in [10^17, 10^18) and exponent E with |value| ~ 0.R x 10^E, exactly
