@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
-          libbenchmark-dev libsdl2-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
+          libbenchmark-dev libmpfr-dev libsdl2-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
           x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386
           wine64 dpkg-dev file desktop-file-utils appstream lintian man-db unzip python3
           g++-aarch64-linux-gnu qemu-user)

@@ -103,14 +103,20 @@ ExtendedFloat RoundPack(bool negative, int x, uint64_t hi, uint64_t lo, Extended
 }
 
 // The x87 result for operands of which at least one is a NaN or an unsupported encoding:
-// an unsupported operand is invalid; otherwise the NaN with the larger significand, quiet.
+// an unsupported operand is invalid; of two NaNs a quiet one wins over a signalling one,
+// else the larger significand; the result is always quiet.
 ExtendedFloat PropagateNaN(ExtendedFloat a, const Unpacked& ua, ExtendedFloat b,
                            const Unpacked& ub) {
     if (ua.kind == Kind::kUnsupported || ub.kind == Kind::kUnsupported) return kDefaultNaN;
     ExtendedFloat pick = a;
     if (ua.kind == Kind::kNaN && ub.kind == Kind::kNaN) {
-        const uint64_t ma = a.mantissa | kQuietBit, mb = b.mantissa | kQuietBit;
-        if (mb > ma || (mb == ma && !(b.signAndExponent & 0x8000))) pick = b;
+        const bool quietA = (a.mantissa & kQuietBit) != 0, quietB = (b.mantissa & kQuietBit) != 0;
+        if (quietA != quietB) {
+            if (quietB) pick = b;
+        } else if (b.mantissa > a.mantissa ||
+                   (b.mantissa == a.mantissa && !(b.signAndExponent & 0x8000))) {
+            pick = b;
+        }
     } else if (ub.kind == Kind::kNaN) {
         pick = b;
     }
