@@ -11,10 +11,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(realpath -m "${1:-build/aarch64-sysroot}")
 # The list is part of the stamp: a changed list makes a new root.
+# GNU MPFR is the unit tests' second oracle for the software extended format.
 runtime=(libc6 libstdc++6 libgcc-s1 zlib1g libpng16-16 libffi8 libx11-6 libsdl2-2.0-0
-         libbenchmark1debian)
+         libbenchmark1debian libmpfr6)
 development=(libsdl2-dev libpng-dev zlib1g-dev libffi-dev libx11-dev x11proto-dev libgtest-dev
-             libbenchmark-dev)
+             libbenchmark-dev libmpfr-dev libgmp-dev)
 stamp="${runtime[*]} | ${development[*]}"
 [ -f "$root/.complete" ] && [ "$(cat "$root/.complete")" = "$stamp" ] && exit 0
 

@@ -14,13 +14,12 @@ else()
   get_filename_component(HANOI_AARCH64_SYSROOT ${CMAKE_CURRENT_LIST_DIR}/../build/aarch64-sysroot
                          ABSOLUTE)
 endif()
-# The toolchain file is read again for every compiler check: the root is made only once.
-if(NOT EXISTS ${HANOI_AARCH64_SYSROOT}/.complete)
-  execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/aarch64-sysroot.sh ${HANOI_AARCH64_SYSROOT}
-                  RESULT_VARIABLE failed)
-  if(failed)
-    message(FATAL_ERROR "cmake/aarch64-sysroot.sh could not make ${HANOI_AARCH64_SYSROOT}")
-  endif()
+# Made on first use and again when its package lists change; otherwise the script returns
+# at once (the toolchain file is read again for every compiler check).
+execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/aarch64-sysroot.sh ${HANOI_AARCH64_SYSROOT}
+                RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cmake/aarch64-sysroot.sh could not make ${HANOI_AARCH64_SYSROOT}")
 endif()
 
 set(CMAKE_SYSROOT ${HANOI_AARCH64_SYSROOT})
