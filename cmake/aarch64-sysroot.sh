@@ -34,7 +34,9 @@ apt_options=(-q -o Dir::Etc="$apt_dir/etc" -o Dir::Etc::TrustedParts=/etc/apt/tr
              -o APT::Architectures::=arm64 -o Debug::NoLocking=true
              -o APT::Sandbox::User="$(id -un)")
 apt-get "${apt_options[@]}" update >/dev/null
-# An empty status file: apt takes nothing as installed and fetches every dependency.
+# An empty status file: apt takes nothing as installed and fetches every dependency. An old
+# download (another version, a package no longer needed) must not land in the new root.
+rm -f "$apt_dir"/cache/archives/*.deb
 apt-get "${apt_options[@]}" install --download-only --no-install-recommends -y "${runtime[@]}" \
     >/dev/null
 (cd "$apt_dir/dev" && rm -f ./*.deb && apt-get "${apt_options[@]}" download "${development[@]}" \
