@@ -30,6 +30,35 @@ constexpr int kLargestTableExponent = 4096;
 constexpr ExtendedFloat kTenTo17 = ExtendedFromScaled(100000000000000000, 0);
 constexpr ExtendedFloat kTenTo18 = ExtendedFromScaled(1000000000000000000, 0);  // digit bound
 
+// 10^m as the x87 builds it: the small power times the large ones for the bits of m / 8,
+// each product rounded.
+template <class A>
+typename A::Value BuildPower(unsigned m) {
+    typename A::Value power = A::FromSmall(kSmallPowersOfTen[m % 8]);
+    unsigned bits = m / 8;
+    for (int i = 0; bits != 0; ++i, bits >>= 1) {
+        if (bits & 1) power = A::Multiply(power, A::FromBits(kLargePowersOfTen[i]));
+    }
+    return power;
+}
+
+// The software arithmetic keeps the powers a double's digits need, built once by the same
+// products (so the same bits): a product in software costs what the whole scaling costs on
+// the x87.
+constexpr unsigned kCachedPowers = 512;
+
+const ExtendedFloat* CachedPowersOfTen() {
+    static const struct Table {
+        ExtendedFloat powers[kCachedPowers];
+        Table() {
+            for (unsigned m = 0; m < kCachedPowers; ++m) {
+                powers[m] = BuildPower<SoftExtendedArithmetic>(m);
+            }
+        }
+    } table;
+    return table.powers;
+}
+
 template <class A>
 typename A::Value ScaleUnderRuntimeWord(typename A::Value value, int n) {
     if (n == 0) return value;
@@ -48,10 +77,11 @@ typename A::Value ScaleUnderRuntimeWord(typename A::Value value, int n) {
         if (A::IsZeroOrNotFinite(value)) return value;
     }
     const unsigned m = n < 0 ? -n : n;
-    typename A::Value power = A::FromSmall(kSmallPowersOfTen[m % 8]);
-    unsigned bits = m / 8;
-    for (int i = 0; bits != 0; ++i, bits >>= 1) {
-        if (bits & 1) power = A::Multiply(power, A::FromBits(kLargePowersOfTen[i]));
+    typename A::Value power;
+    if constexpr (A::kSoftware) {
+        power = m < kCachedPowers ? CachedPowersOfTen()[m] : BuildPower<A>(m);
+    } else {
+        power = BuildPower<A>(m);
     }
     return n > 0 ? A::Multiply(value, power) : A::Divide(value, power);
 }

@@ -142,9 +142,14 @@ void MultiplyWide(uint64_t a, uint64_t b, uint64_t* hi, uint64_t* lo) {
 #endif
 }
 
-// (u1:u0) / v for u1 < v and v's top bit set, in two 64-by-32 steps (Knuth's algorithm D),
-// which no host lacks; the remainder goes to *remainder.
+// (u1:u0) / v for u1 < v and v's top bit set; the remainder goes to *remainder. Where the
+// compiler has no 128-bit integers, two 64-by-32 steps (Knuth's algorithm D).
 uint64_t DivideWide(uint64_t u1, uint64_t u0, uint64_t v, uint64_t* remainder) {
+#ifdef __SIZEOF_INT128__
+    const unsigned __int128 u = (static_cast<unsigned __int128>(u1) << 64) | u0;
+    *remainder = static_cast<uint64_t>(u % v);
+    return static_cast<uint64_t>(u / v);
+#else
     constexpr uint64_t b = uint64_t{1} << 32;
     const uint64_t vn1 = v >> 32, vn0 = v & 0xFFFFFFFF;
     const uint64_t un1 = u0 >> 32, un0 = u0 & 0xFFFFFFFF;
@@ -164,6 +169,7 @@ uint64_t DivideWide(uint64_t u1, uint64_t u0, uint64_t v, uint64_t* remainder) {
     }
     *remainder = un21 * b + un0 - q0 * v;
     return q1 * b + q0;
+#endif
 }
 
 // The integer nearest a finite value under r, as a magnitude; 2^63 is the largest it yields
@@ -320,7 +326,7 @@ ExtendedFloat ExtendedDivide(ExtendedFloat a, ExtendedFloat b, ExtendedRounding 
     return RoundPack(negative, e, hi, lo, rounding);
 }
 
-ExtendedFloat ExtendedRoundToInteger(ExtendedFloat value, ExtendedRounding rounding) {
+ExtendedFloat ExtendedRoundToIntegerAnyValue(ExtendedFloat value, ExtendedRounding rounding) {
     const Unpacked u = Unpack(value);
     if (u.kind == Kind::kUnsupported) return kDefaultNaN;
     if (u.kind == Kind::kNaN) return {value.mantissa | kQuietBit, value.signAndExponent};
@@ -331,7 +337,7 @@ ExtendedFloat ExtendedRoundToInteger(ExtendedFloat value, ExtendedRounding round
     return Signed(u.negative, integer << shift, 63 - shift + kBias);
 }
 
-int64_t ExtendedStoreInteger(ExtendedFloat value, ExtendedRounding rounding) {
+int64_t ExtendedStoreIntegerAnyValue(ExtendedFloat value, ExtendedRounding rounding) {
     constexpr int64_t kIndefinite = INT64_MIN;
     const Unpacked u = Unpack(value);
     if (u.kind == Kind::kZero) return 0;
@@ -346,7 +352,7 @@ int64_t ExtendedStoreInteger(ExtendedFloat value, ExtendedRounding rounding) {
     return u.negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
 }
 
-ExtendedOrder ExtendedCompare(ExtendedFloat a, ExtendedFloat b) {
+ExtendedOrder ExtendedCompareAnyValues(ExtendedFloat a, ExtendedFloat b) {
     const Unpacked x = Unpack(a), y = Unpack(b);
     if (IsSpecial(x) || IsSpecial(y)) return ExtendedOrder::kUnordered;
     // A key that orders magnitudes: zero lowest, infinity highest, finite by exponent then

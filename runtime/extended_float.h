@@ -46,10 +46,70 @@ long double ExtendedToLongDouble(ExtendedFloat value);
 // of range gives the integer indefinite 0x8000000000000000.
 ExtendedFloat ExtendedMultiply(ExtendedFloat a, ExtendedFloat b, ExtendedRounding rounding);
 ExtendedFloat ExtendedDivide(ExtendedFloat a, ExtendedFloat b, ExtendedRounding rounding);
-ExtendedFloat ExtendedRoundToInteger(ExtendedFloat value, ExtendedRounding rounding);
-int64_t ExtendedStoreInteger(ExtendedFloat value, ExtendedRounding rounding);
+ExtendedFloat ExtendedRoundToIntegerAnyValue(ExtendedFloat value, ExtendedRounding rounding);
+int64_t ExtendedStoreIntegerAnyValue(ExtendedFloat value, ExtendedRounding rounding);
 // FUCOM: a denormal compares by its value; +0 equals -0.
-ExtendedOrder ExtendedCompare(ExtendedFloat a, ExtendedFloat b);
+ExtendedOrder ExtendedCompareAnyValues(ExtendedFloat a, ExtendedFloat b);
+
+// The formatting rounds, stores and compares normal values from 1 to 2^63 to nearest: those
+// take the inline paths below, every other case the general functions above.
+namespace extended_inline {
+
+constexpr uint64_t kTop = uint64_t{1} << 63;
+
+constexpr bool IsNormal(ExtendedFloat v) {
+    const unsigned e = v.signAndExponent & 0x7FFFu;
+    return e - 1 < 0x7FFEu && (v.mantissa & kTop);
+}
+
+// Bits below the point of a normal value from 1 up to below 2^63, else 0.
+constexpr int FractionBits(ExtendedFloat v, ExtendedRounding r) {
+    const int e = v.signAndExponent & 0x7FFF;
+    return (r == ExtendedRounding::kNearest && e >= 16383 && e < 16383 + 63 && (v.mantissa & kTop))
+               ? 16383 + 63 - e
+               : 0;
+}
+
+// The magnitude rounded to nearest, ties to even, for 1 <= FractionBits <= 63.
+constexpr uint64_t NearestMagnitude(uint64_t mantissa, int fraction) {
+    const uint64_t integer = mantissa >> fraction, rest = mantissa << (64 - fraction);
+    return integer + (rest > kTop || (rest == kTop && (integer & 1)));
+}
+
+}  // namespace extended_inline
+
+inline ExtendedFloat ExtendedRoundToInteger(ExtendedFloat value, ExtendedRounding rounding) {
+    const int fraction = extended_inline::FractionBits(value, rounding);
+    if (fraction == 0) return ExtendedRoundToIntegerAnyValue(value, rounding);
+    const uint64_t integer = extended_inline::NearestMagnitude(value.mantissa, fraction);
+    const int shift = __builtin_clzll(integer);
+    return {integer << shift,
+            static_cast<uint16_t>((value.signAndExponent & 0x8000) | (16383 + 63 - shift))};
+}
+
+inline int64_t ExtendedStoreInteger(ExtendedFloat value, ExtendedRounding rounding) {
+    const int fraction = extended_inline::FractionBits(value, rounding);
+    if (fraction == 0) return ExtendedStoreIntegerAnyValue(value, rounding);
+    const uint64_t magnitude = extended_inline::NearestMagnitude(value.mantissa, fraction);
+    if (magnitude & extended_inline::kTop) return ExtendedStoreIntegerAnyValue(value, rounding);
+    const int64_t integer = static_cast<int64_t>(magnitude);
+    return (value.signAndExponent & 0x8000) ? -integer : integer;
+}
+
+inline ExtendedOrder ExtendedCompare(ExtendedFloat a, ExtendedFloat b) {
+    if (!extended_inline::IsNormal(a) || !extended_inline::IsNormal(b)) {
+        return ExtendedCompareAnyValues(a, b);
+    }
+    const bool negativeA = (a.signAndExponent & 0x8000) != 0;
+    if (negativeA != ((b.signAndExponent & 0x8000) != 0)) {
+        return negativeA ? ExtendedOrder::kLess : ExtendedOrder::kGreater;
+    }
+    if (a == b) return ExtendedOrder::kEqual;
+    const bool smallerA = a.signAndExponent != b.signAndExponent
+                              ? (a.signAndExponent & 0x7FFF) < (b.signAndExponent & 0x7FFF)
+                              : a.mantissa < b.mantissa;
+    return smallerA != negativeA ? ExtendedOrder::kLess : ExtendedOrder::kGreater;
+}
 
 inline bool ExtendedIsFiniteNumber(ExtendedFloat value) {
     return (value.signAndExponent & 0x7FFF) != 0x7FFF;

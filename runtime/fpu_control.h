@@ -90,6 +90,7 @@ class RuntimeFpuScope {
 // word selects (a RuntimeFpuScope is always open around them).
 struct SoftExtendedArithmetic {
     using Value = ExtendedFloat;
+    static constexpr bool kSoftware = true;
     static constexpr ExtendedRounding kRounding = RoundingOfControlWord(kRuntimeFpuControlWord);
 
     static Value FromBits(ExtendedFloat bits) { return bits; }
@@ -110,6 +111,7 @@ struct SoftExtendedArithmetic {
 // The same operations on the x87 unit, which rounds under the loaded control word.
 struct X87ExtendedArithmetic {
     using Value = long double;
+    static constexpr bool kSoftware = false;
 
     // The first ten bytes of an x87 long double are the value, little-endian.
     static Value FromBits(ExtendedFloat bits) {

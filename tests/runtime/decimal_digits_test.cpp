@@ -76,7 +76,7 @@ TEST(ScaleByPowerOfTen, EveryPowerOfTheExtendedRangeIsWithinAFewUnits) {
 
 TEST(ScaleByPowerOfTen, ZeroExponentLeavesTheValueAlone) {
     const long double values[] = {0.1L, -3.0L, std::numeric_limits<long double>::infinity(),
-                                  std::numeric_limits<long double>::denorm_min()};
+                                  exact::ExtendedDenormMin()};
     for (long double v : values) EXPECT_EQ(ScaleByPowerOfTen(v, 0), v);
     EXPECT_TRUE(std::isnan(ScaleByPowerOfTen(std::nanl(""), 0)));
 }
@@ -176,7 +176,7 @@ TEST(DecimalDigits, LowEndsOfBinadesWhoseEstimateOvershoots) {
         const int d = (b * 0x4D10) >> 16;
         if (!(d > b * 0.30102999566398120)) continue;
         const long double lowest = std::ldexp(1.0L, b);
-        const long double belowPower = std::nextafter(exact::NearestPowerOfTen(d), 0.0L);
+        const long double belowPower = exact::ExtendedNeighbour(exact::NearestPowerOfTen(d), false);
         for (long double v : {lowest, belowPower}) {
             const exact::Digits18 want = exact::Exact18(v);
             const Digits got = Decimal(v, 18);
@@ -381,8 +381,8 @@ TEST(DecimalDigits, MillionValuesAgreeWithTheExactExpansion) {
     // Powers of ten, nearest extended and nearest-double, with their neighbours.
     for (int k = -4931; k <= 4932; ++k) {
         const long double p = exact::NearestPowerOfTen(k);
-        for (long double v : {p, std::nextafter(p, 0.0L),
-                              std::nextafter(p, std::numeric_limits<long double>::infinity())}) {
+        for (long double v :
+             {p, exact::ExtendedNeighbour(p, false), exact::ExtendedNeighbour(p, true)}) {
             if (!check(v, nextN())) return;
         }
         if (k >= -300 && k <= 300) {

@@ -182,6 +182,32 @@ inline long double Make(uint16_t signAndExponent, uint64_t mantissa) {
     return ExtendedToLongDouble({mantissa, signAndExponent});
 }
 
+// The extended format's limits as the host's long double (whose own limits may be wider).
+inline long double ExtendedMax() {
+    return Make(0x7FFE, ~uint64_t{0});
+}
+inline long double ExtendedMinNormal() {
+    return Make(0x0001, uint64_t{1} << 63);
+}
+inline long double ExtendedDenormMin() {
+    return Make(0x0000, 1);
+}
+
+// The neighbour of a positive normal extended value one unit of its last place up or down
+// (std::nextafter would step in the host's long double, which may be finer).
+inline long double ExtendedNeighbour(long double v, bool up) {
+    ExtendedFloat bits = ExtendedFromLongDouble(v);
+    constexpr uint64_t kOne = uint64_t{1} << 63;
+    if (up && ++bits.mantissa == 0) {
+        bits.mantissa = kOne;
+        ++bits.signAndExponent;
+    } else if (!up && bits.mantissa-- == kOne) {
+        bits.mantissa = ~uint64_t{0};
+        --bits.signAndExponent;
+    }
+    return ExtendedToLongDouble(bits);
+}
+
 // 18-digit integer R in [10^17, 10^18) and exponent E with |value| ~ 0.R x 10^E, exactly
 // rounded (ties to even). For finite, normal, non-zero values.
 struct Digits18 {

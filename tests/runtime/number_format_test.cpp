@@ -97,7 +97,7 @@ TEST(FormatNumberText, FlagsKeepOrDropTheBlanks) {
 // The sign character is the value's sign bit, also where the digits are all zeros.
 TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
     const long double nan = std::nanl("");
-    const long double tiny = std::numeric_limits<long double>::denorm_min();
+    const long double tiny = exact::ExtendedDenormMin();
     const struct {
         long double value;
         const char* text;
@@ -114,10 +114,10 @@ TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
 
 TEST(FormatNumberText, LongestTextsFitTheBuffer) {
     const uint32_t both = kKeepLeadingBlank | kKeepTrailingBlank;
-    const long double smallest = -std::numeric_limits<long double>::min();  // -3.36e-4932
+    const long double smallest = -exact::ExtendedMinNormal();  // -3.36e-4932
     EXPECT_EQ(Format(smallest, 18, both), "-3.36210314311209351E-4932 ");
     // The largest value's 18th digit may be one step off the exact 1.18973149535723176502.
-    const std::string largest = Format(std::numeric_limits<long double>::max(), 18, both);
+    const std::string largest = Format(exact::ExtendedMax(), 18, both);
     EXPECT_EQ(largest.size(), 27u);
     EXPECT_EQ(largest.substr(0, 18), " 1.189731495357231");
     EXPECT_EQ(largest.substr(20), "E+4932 ");
