@@ -28,10 +28,10 @@ def main(paths):
                 if subject in baselines:
                     continue
                 rows.append((group, subject, time, baselines[0], base_time, unit))
-    print(f"{'group':<16} {'subject':<28} {'time':>12} {'baseline':<28} {'time':>12} {'ratio':>7}")
+    print(f"{'group':<34} {'subject':<28} {'time':>12} {'baseline':<28} {'time':>12} {'ratio':>7}")
     for group, subject, time, baseline, base_time, unit in rows:
         ratio = time / base_time if base_time else float("inf")
-        print(f"{group:<16} {subject:<28} {time:>9.1f} {unit:<2} {baseline:<28} "
+        print(f"{group:<34} {subject:<28} {time:>9.1f} {unit:<2} {baseline:<28} "
               f"{base_time:>9.1f} {unit:<2} {ratio:>6.2f}x")
 
 

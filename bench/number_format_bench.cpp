@@ -1,6 +1,8 @@
 // NumberToText (pushed on the string stack and freed again) and its text layout alone,
 // against the C library's "%.15G" on the same values in the same run: small integers (what
 // the program formats), doubles spread over many decades, and arbitrary finite doubles.
+// The "_arithmetic" groups set the layout through the software extended format against the
+// same layout through the host's arithmetic (the x87 where there is one).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -75,6 +77,20 @@ void FormatTextOnly(benchmark::State& state, int kind) {
     }
 }
 
+// The text layout of the same values as extended bits, through the chosen arithmetic.
+void FormatTextWith(benchmark::State& state, int kind, ExtendedArithmetic arithmetic) {
+    std::vector<ExtendedFloat> values;
+    for (double v : Values(kind)) values.push_back(ExtendedFromDouble(v));
+    char text[kNumberTextBufferSize];
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            FormatNumberText(values[i], 15, kKeepLeadingBlank, text, arithmetic));
+        benchmark::ClobberMemory();
+        i = (i + 1) % values.size();
+    }
+}
+
 void BaselineSnprintf(benchmark::State& state, int kind) {
     const std::vector<double>& values = Values(kind);
     char text[kNumberTextBufferSize];
@@ -93,6 +109,12 @@ const bool kRegistered = [] {
                                      kind);
         benchmark::RegisterBenchmark((group + "/number_to_text").c_str(), NumberToTextPushed, kind);
         benchmark::RegisterBenchmark((group + "/format_text_only").c_str(), FormatTextOnly, kind);
+        benchmark::RegisterBenchmark((group + "/format_text_software").c_str(), FormatTextWith,
+                                     kind, ExtendedArithmetic::kSoftware);
+        benchmark::RegisterBenchmark((group + "_arithmetic/baseline_host").c_str(), FormatTextWith,
+                                     kind, ExtendedArithmetic::kHost);
+        benchmark::RegisterBenchmark((group + "_arithmetic/software").c_str(), FormatTextWith, kind,
+                                     ExtendedArithmetic::kSoftware);
     }
     return true;
 }();

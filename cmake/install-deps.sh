@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, when any is missing (the arm64
+# libraries of the aarch64 build are not installed: cmake/aarch64-sysroot.sh unpacks them).
 # As root it runs apt-get itself; otherwise it prints the exact commands and fails.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
-          libbenchmark-dev libsdl2-dev libx11-dev libpng-dev libffi-dev xvfb xauth xdotool imagemagick
-          x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386
-          wine64 dpkg-dev file desktop-file-utils appstream lintian man-db unzip python3
-          wixl msitools)
+          libbenchmark-dev libmpfr-dev libsdl2-dev libx11-dev libpng-dev libffi-dev xvfb xauth
+          xdotool imagemagick x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix
+          mingw-w64-tools wine wine32:i386 wine64 dpkg-dev file desktop-file-utils appstream
+          lintian man-db unzip python3 wixl msitools g++-aarch64-linux-gnu qemu-user)
 # Installed without their recommendations: diffoscope's would bring in hundreds of packages
 # for file kinds we never make; the minimal one reads archives, binaries and text.
 lean_packages=(diffoscope-minimal)

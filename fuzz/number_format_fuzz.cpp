@@ -44,8 +44,9 @@ bool LooksLikeNumber(const char* text, size_t length) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 10) return 0;
-    long double value = 0;
-    std::memcpy(&value, data, 10);  // the 80-bit pattern, whatever it encodes
+    ExtendedFloat value;  // the 80-bit pattern, whatever it encodes
+    std::memcpy(&value.mantissa, data, 8);
+    std::memcpy(&value.signAndExponent, data + 8, 2);
     const int digitCount = size > 10 ? data[10] % 31 : 15;
     uint32_t flags = 0;
     if (size > 11)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the packages from the Release configuration of both hosts into one folder
-# (build/packages, or the folder given): the Debian package of the portable host, and the .zip
-# and the Windows Installer package (.msi) of the 32-bit Windows program. Only the program and
-# what is installed with it are built, in build/package and build/package-windows.
-# Incremental on re-runs. The same commit makes the same bytes from any folder, at any time
-# (packaging/check-reproducible.sh checks it).
+# (build/packages, or the folder given): the Debian packages of the portable host (this
+# machine's architecture, and arm64 by packaging/build-arm64-package.sh), and the .zip and the
+# Windows Installer package (.msi) of the 32-bit Windows program. Only the program and what is
+# installed with it are built, in build/package, build/package-aarch64 and
+# build/package-windows. Incremental on re-runs. The same commit makes the same bytes from any
+# folder, at any time (packaging/check-reproducible.sh checks it).
 # Usage: packaging/build-packages.sh [folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,5 +33,6 @@ cmake -S . -B build/package-windows "${common[@]}" -DCMAKE_TOOLCHAIN_FILE=cmake/
 mkdir -p "$out"
 cmake --build build/package -j "${HANOI_JOBS:-2}" --target package
 cmake --build build/package-windows -j "${HANOI_JOBS:-2}" --target package installer
+packaging/build-arm64-package.sh "$out"
 rm -rf "$out/_CPack_Packages"  # CPack's staging folders
 ls -l "$out"

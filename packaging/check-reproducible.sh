@@ -21,7 +21,9 @@ rebuild() {  # packages folder
         git -C "$clone" checkout --quiet --detach "$(git -C "$root" rev-parse HEAD)" || return 1
     git -C "$root" diff HEAD --binary | git -C "$clone" apply --allow-empty || return 1
     rm -rf "$out"
-    # What build-packages.sh must pin down differs from the first build's surroundings.
+    # What build-packages.sh must pin down differs from the first build's surroundings. The
+    # arm64 root is the same toolchain input for both builds, so the clone uses the first one's.
+    export HANOI_AARCH64_SYSROOT=${HANOI_AARCH64_SYSROOT:-$root/build/aarch64-sysroot}
     (cd "$clone" && umask 002 && TZ=Pacific/Chatham LC_ALL=C HANOI_JOBS="${HANOI_JOBS:-2}" \
         packaging/build-packages.sh "$out")
 }

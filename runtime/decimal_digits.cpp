@@ -1,9 +1,8 @@
 // Decimal digits of an extended value: scale it by a power of ten into an 18-digit integer,
 // write that integer's digits and round them at the requested count.
-// Relies on the x87 80-bit format (see fpu_control.h); all arithmetic runs under 0x133F.
+// The arithmetic is the x87's or its software equivalent (fpu_control.h), under 0x133F.
 #include "runtime/decimal_digits.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "runtime/fpu_control.h"
@@ -12,78 +11,109 @@ namespace {
 
 constexpr uint32_t kSmallPowersOfTen[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// 10^8, 10^16, ..., 10^4096: the extended values nearest the exact powers, written in hex
-// so that no compiler's decimal conversion stands between the source and the bits.
-constexpr long double kLargePowersOfTen[10] = {
-    0x0000000005F5E100p+0L,      // 10^8 (exact)
-    0x002386F26FC10000p+0L,      // 10^16 (exact)
-    0x9DC5ADA82B70B59Ep+43L,     // 10^32
-    0xC2781F49FFCFA6D5p+149L,    // 10^64
-    0x93BA47C980E98CE0p+362L,    // 10^128
-    0xAA7EEBFB9DF9DE8Ep+787L,    // 10^256
-    0xE319A0AEA60E91C7p+1637L,   // 10^512
-    0xC976758681750C17p+3338L,   // 10^1024
-    0x9E8B3B5DC53D5DE5p+6740L,   // 10^2048
-    0xC46052028A20979Bp+13543L,  // 10^4096
+// 10^8, 10^16, ..., 10^4096: the extended values nearest the exact powers, written as
+// mantissa and power of two so that no compiler's decimal conversion stands between the
+// source and the bits.
+constexpr ExtendedFloat kLargePowersOfTen[10] = {
+    ExtendedFromScaled(0x0000000005F5E100, 0),      // 10^8 (exact)
+    ExtendedFromScaled(0x002386F26FC10000, 0),      // 10^16 (exact)
+    ExtendedFromScaled(0x9DC5ADA82B70B59E, 43),     // 10^32
+    ExtendedFromScaled(0xC2781F49FFCFA6D5, 149),    // 10^64
+    ExtendedFromScaled(0x93BA47C980E98CE0, 362),    // 10^128
+    ExtendedFromScaled(0xAA7EEBFB9DF9DE8E, 787),    // 10^256
+    ExtendedFromScaled(0xE319A0AEA60E91C7, 1637),   // 10^512
+    ExtendedFromScaled(0xC976758681750C17, 3338),   // 10^1024
+    ExtendedFromScaled(0x9E8B3B5DC53D5DE5, 6740),   // 10^2048
+    ExtendedFromScaled(0xC46052028A20979B, 13543),  // 10^4096
 };
 constexpr int kLargestTableExponent = 4096;
-constexpr long double kTenTo17 = 100000000000000000.0L;   // exact
-constexpr long double kTenTo18 = 1000000000000000000.0L;  // exact: bound of the digit integer
+constexpr ExtendedFloat kTenTo17 = ExtendedFromScaled(100000000000000000, 0);
+constexpr ExtendedFloat kTenTo18 = ExtendedFromScaled(1000000000000000000, 0);  // digit bound
 
-struct ExtendedBits {
-    uint64_t mantissa;  // explicit integer bit at the top
-    uint16_t signAndExponent;
-};
-
-ExtendedBits SplitExtended(long double value) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &value, sizeof bytes);
-    ExtendedBits bits;
-    std::memcpy(&bits.mantissa, bytes, 8);
-    std::memcpy(&bits.signAndExponent, bytes + 8, 2);
-    return bits;
+// 10^m as the x87 builds it: the small power times the large ones for the bits of m / 8,
+// each product rounded.
+template <class A>
+typename A::Value BuildPower(unsigned m) {
+    typename A::Value power = A::FromSmall(kSmallPowersOfTen[m % 8]);
+    unsigned bits = m / 8;
+    for (int i = 0; bits != 0; ++i, bits >>= 1) {
+        if (bits & 1) power = A::Multiply(power, A::FromBits(kLargePowersOfTen[i]));
+    }
+    return power;
 }
 
-long double ScaleUnderRuntimeWord(long double value, int n) {
+// The software arithmetic keeps the powers a double's digits need, built once by the same
+// products (so the same bits): a product in software costs what the whole scaling costs on
+// the x87.
+constexpr unsigned kCachedPowers = 512;
+
+const ExtendedFloat* CachedPowersOfTen() {
+    static const struct Table {
+        ExtendedFloat powers[kCachedPowers];
+        Table() {
+            for (unsigned m = 0; m < kCachedPowers; ++m) {
+                powers[m] = BuildPower<SoftExtendedArithmetic>(m);
+            }
+        }
+    } table;
+    return table.powers;
+}
+
+template <class A>
+typename A::Value ScaleUnderRuntimeWord(typename A::Value value, int n) {
     if (n == 0) return value;
     // Beyond the table one multiplication by 10^4096 is taken per step. Needed once for any
     // n the digit routine uses; repeated (not just once) so that a larger |n| never builds a
     // power that overflows while the true result is finite. Stops as soon as it saturates.
+    const typename A::Value largest = A::FromBits(kLargePowersOfTen[9]);
     while (n > kLargestTableExponent) {
-        value *= kLargePowersOfTen[9];
+        value = A::Multiply(value, largest);
         n -= kLargestTableExponent;
-        if (value == 0 || !std::isfinite(value)) return value;
+        if (A::IsZeroOrNotFinite(value)) return value;
     }
     while (n < -kLargestTableExponent) {
-        value /= kLargePowersOfTen[9];
+        value = A::Divide(value, largest);
         n += kLargestTableExponent;
-        if (value == 0 || !std::isfinite(value)) return value;
+        if (A::IsZeroOrNotFinite(value)) return value;
     }
     const unsigned m = n < 0 ? -n : n;
-    long double power = kSmallPowersOfTen[m % 8];
-    unsigned bits = m / 8;
-    for (int i = 0; bits != 0; ++i, bits >>= 1) {
-        if (bits & 1) power *= kLargePowersOfTen[i];
+    typename A::Value power;
+    if constexpr (A::kSoftware) {
+        power = m < kCachedPowers ? CachedPowersOfTen()[m] : BuildPower<A>(m);
+    } else {
+        power = BuildPower<A>(m);
     }
-    return n > 0 ? value * power : value / power;
+    return n > 0 ? A::Multiply(value, power) : A::Divide(value, power);
+}
+
+template <class A>
+ExtendedFloat ScaleWith(ExtendedFloat value, int n) {
+    RuntimeFpuScope fpu;
+    typename A::Value v = A::FromBits(value);
+    FpuOrderingBarrier(v);
+    typename A::Value result = ScaleUnderRuntimeWord<A>(v, n);
+    FpuOrderingBarrier(result);
+    return A::Bits(result);
 }
 
 // Rounded 18-digit integer for a finite, normal, positive value whose decimal exponent
 // is estimated as *decimalExponent (the value is near integer x 10^(decimalExponent - 17)).
-uint64_t DigitInteger(long double magnitude, int* decimalExponent) {
+template <class A>
+uint64_t DigitInteger(ExtendedFloat magnitudeBits, int* decimalExponent) {
     RuntimeFpuScope fpu;
+    typename A::Value magnitude = A::FromBits(magnitudeBits);
     FpuOrderingBarrier(magnitude);
     int d = *decimalExponent;
-    long double scaled = RoundToIntegerX87(ScaleUnderRuntimeWord(magnitude, 17 - d));
-    if (scaled < kTenTo17) {
+    typename A::Value scaled = A::RoundToInteger(ScaleUnderRuntimeWord<A>(magnitude, 17 - d));
+    if (A::Less(scaled, A::FromBits(kTenTo17))) {
         // The estimate overshoots by one at the bottom of some binades below 1 (620 of them,
         // the first near 1e-205): 0x4D10 / 65536 is below log10 2, so for a negative binary
         // exponent it errs upwards. One more power of ten restores the 18 digits.
         --d;
-        scaled = RoundToIntegerX87(ScaleUnderRuntimeWord(magnitude, 17 - d));
+        scaled = A::RoundToInteger(ScaleUnderRuntimeWord<A>(magnitude, 17 - d));
     }
-    uint64_t integer = static_cast<uint64_t>(StoreIntegerX87(scaled));
-    if (scaled >= kTenTo18) {
+    uint64_t integer = static_cast<uint64_t>(A::StoreInteger(scaled));
+    if (!A::Less(scaled, A::FromBits(kTenTo18))) {
         // 19 digits: the division by ten rounds to nearest, ties to even, as the x87 division
         // and integer store would, rather than dropping the 19th digit.
         const uint64_t remainder = integer % 10;
@@ -117,16 +147,22 @@ void WriteNineDigits(uint32_t value, char* out) {
 }  // namespace
 
 long double ScaleByPowerOfTen(long double value, int n) {
-    RuntimeFpuScope fpu;
-    FpuOrderingBarrier(value);
-    long double result = ScaleUnderRuntimeWord(value, n);
-    FpuOrderingBarrier(result);
-    return result;
+    return ExtendedToLongDouble(ScaleByPowerOfTen(ExtendedFromLongDouble(value), n));
+}
+
+ExtendedFloat ScaleByPowerOfTen(ExtendedFloat value, int n, ExtendedArithmetic arithmetic) {
+    return arithmetic == ExtendedArithmetic::kSoftware
+               ? ScaleWith<SoftExtendedArithmetic>(value, n)
+               : ScaleWith<HostExtendedArithmetic>(value, n);
 }
 
 DecimalDigitsResult DecimalDigits(long double value, int digitCount, char* buffer) {
+    return DecimalDigits(ExtendedFromLongDouble(value), digitCount, buffer);
+}
+
+DecimalDigitsResult DecimalDigits(ExtendedFloat bits, int digitCount, char* buffer,
+                                  ExtendedArithmetic arithmetic) {
     if (digitCount < 1 || digitCount > kMaxDecimalDigits) digitCount = kMaxDecimalDigits;
-    const ExtendedBits bits = SplitExtended(value);
     const bool negative = (bits.signAndExponent & 0x8000) != 0;
     const int e = bits.signAndExponent & 0x7FFF;
     constexpr uint64_t kIntegerBit = uint64_t{1} << 63;
@@ -147,8 +183,9 @@ DecimalDigitsResult DecimalDigits(long double value, int digitCount, char* buffe
 
     // 0x4D10 / 65536 approximates log10 2 from below; >> on a negative product floors.
     int d = ((e - 16383) * 0x4D10) >> 16;
-    const long double magnitude = negative ? -value : value;
-    const uint64_t integer = DigitInteger(magnitude, &d);
+    const uint64_t integer = arithmetic == ExtendedArithmetic::kSoftware
+                                 ? DigitInteger<SoftExtendedArithmetic>(ExtendedAbs(bits), &d)
+                                 : DigitInteger<HostExtendedArithmetic>(ExtendedAbs(bits), &d);
 
     // 18 digits in two halves (64-by-32 bit division), then two guard zeros.
     char digits[kMaxDecimalDigits + 2];

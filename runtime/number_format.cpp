@@ -2,10 +2,8 @@
 // push the text as a dynamic string.
 #include "runtime/number_format.h"
 
-#include <cmath>
 #include <cstring>
 
-#include "runtime/decimal_digits.h"
 #include "runtime/string_handle.h"
 #include "runtime/temp_strings.h"
 
@@ -28,13 +26,18 @@ size_t AppendExponent(int x, char* out) {
 
 size_t FormatNumberText(long double value, int digitCount, uint32_t flags,
                         char (&text)[kNumberTextBufferSize]) {
+    return FormatNumberText(ExtendedFromLongDouble(value), digitCount, flags, text);
+}
+
+size_t FormatNumberText(ExtendedFloat value, int digitCount, uint32_t flags,
+                        char (&text)[kNumberTextBufferSize], ExtendedArithmetic arithmetic) {
     // A count below 1 is treated like 0 (18 digits): no count can overrun the buffers.
     if (digitCount < 1 || digitCount > kMaxDecimalDigits) digitCount = kMaxDecimalDigits;
     char digits[kMaxDecimalDigits + 1];
-    const DecimalDigitsResult r = DecimalDigits(value, digitCount, digits);
+    const DecimalDigitsResult r = DecimalDigits(value, digitCount, digits, arithmetic);
     // The sign is the value's sign bit, not DecimalDigits' sign (which it clears for zero,
     // denormals and NaNs): negative zero and a NaN with its sign bit set print as "-0".
-    text[0] = std::signbit(value) ? '-' : ' ';
+    text[0] = (value.signAndExponent & 0x8000) ? '-' : ' ';
     size_t len = 1;
 
     int k = digitCount;

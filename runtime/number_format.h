@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/decimal_digits.h"
+
 // Flags of FormatNumber: keep the blank that stands in for the sign of a non-negative value,
 // and keep the blank that the layout appends at the end.
 constexpr uint32_t kKeepLeadingBlank = 0x80000000u;
@@ -28,3 +30,7 @@ void NumberToText(long double value);
 // into text, zero-terminated; returns the length (at most 27).
 size_t FormatNumberText(long double value, int digitCount, uint32_t flags,
                         char (&text)[kNumberTextBufferSize]);
+// The same layout of an extended value given by its bits, with the chosen arithmetic.
+size_t FormatNumberText(ExtendedFloat value, int digitCount, uint32_t flags,
+                        char (&text)[kNumberTextBufferSize],
+                        ExtendedArithmetic arithmetic = ExtendedArithmetic::kHost);

@@ -1,5 +1,6 @@
 // Threads for the portable host over POSIX threads. A thread's state is shared by its
 // handle and the running thread and lives until both are gone; threads run detached.
+#include "platform/kernel/thread_stack.h"
 #include "platform/run_allocations.h"
 #include "platform/trace.h"
 #include "platform/win32.h"
@@ -56,12 +57,6 @@ void* Run(void* argument) {
     state->ended.notify_all();
     return nullptr;
 }
-
-SIZE_T StackBytes(SIZE_T requested) {
-    constexpr SIZE_T kGranularity = 0x10000;
-    if (requested == 0) return 0x100000;
-    return (requested + kGranularity - 1) / kGranularity * kGranularity;
-}
 }  // namespace
 
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize, LPTHREAD_START_ROUTINE start,
@@ -90,7 +85,8 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stackSize, LPTHREAD_S
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-    int failed = pthread_attr_setstacksize(&attributes, StackBytes(stackSize));
+    int failed = pthread_attr_setstacksize(&attributes,
+                                           ThreadStackBytes(stackSize, HostMinimumThreadStack()));
     pthread_t thread;
     auto* threadReference = new std::shared_ptr<ThreadState>(state);
     if (!failed) failed = pthread_create(&thread, &attributes, Run, threadReference);

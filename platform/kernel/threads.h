@@ -23,8 +23,9 @@ typedef struct _SECURITY_ATTRIBUTES {
 
 // Starts `start(parameter)` on a new thread at once and returns a handle to it; the thread
 // identifier goes to `threadId` when it is not null. The stack is `stackSize` bytes rounded
-// up to 64 KiB, or 1 MiB (the Windows default reserve) for 0; Windows treats the size as
-// the initial commit of a reserve of at least 1 MiB instead. Security attributes must be
+// up to 64 KiB, or 1 MiB (the Windows default reserve) for 0, and never less than the host's
+// least thread stack (128 KiB on aarch64); Windows treats the size as the initial commit of a
+// reserve of at least 1 MiB instead. Security attributes must be
 // null and `flags` 0 (no suspended start here): otherwise null with
 // ERROR_INVALID_PARAMETER. A thread the system cannot start gives null with
 // ERROR_NOT_ENOUGH_MEMORY. The function's result is the thread's exit code.

@@ -45,17 +45,6 @@ fi
 HANOI_SCENE_PNG_DIR=$out "$root/build/portable/tests/unit_tests" --gtest_filter='ScenePixels.*' \
     >"$out/reference.log" 2>&1 || echo "reference pictures not made (see $out/reference.log)"
 
-same_picture() {  # window id, reference PNG: the client area equals it (1% per channel)
-    local shot=$out/.shot.png
-    import -window "$1" "$shot" 2>/dev/null || return 1
-    local size
-    size=$(identify -format '%wx%h' "$shot")
-    local differing
-    differing=$(compare -metric AE -fuzz 1% "$shot" \
-        \( "$2" -crop "$size+0+0" +repage \) null: 2>&1)
-    [ "$differing" = 0 ]
-}
-
 geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # --- 0. Windows only: a crash ends the process at once, with its stack ------------------------

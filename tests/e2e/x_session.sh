@@ -1,5 +1,6 @@
 # Shared by the whole-program scripts (sourced, not run): counted checks, a private Xvfb, and
-# waiting for windows and processes. The sourcing script prints its own closing count line
+# waiting for windows, pictures and processes ($out: the sourcing script's folder for
+# screenshots). The sourcing script prints its own closing count line
 # from $passed and $failed.
 passed=0
 failed=0
@@ -39,6 +40,17 @@ window_id() {  # title, seconds: the first window with that title, waited for
         sleep 0.25  # each look is a new X client: keep the server's queue short
     done
     return 1
+}
+
+same_picture() {  # window id, reference PNG: the client area equals it (1% per channel)
+    local shot=$out/.shot.png
+    import -window "$1" "$shot" 2>/dev/null || return 1
+    local size
+    size=$(identify -format '%wx%h' "$shot")
+    local differing
+    differing=$(compare -metric AE -fuzz 1% "$shot" \
+        \( "$2" -crop "$size+0+0" +repage \) null: 2>&1)
+    [ "$differing" = 0 ]
 }
 
 wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process that hangs on

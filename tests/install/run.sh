@@ -3,11 +3,12 @@
 # installs the portable host into a fresh prefix whose path holds a space and starts it there
 # through its desktop entry in a private Xvfb; validates the desktop entry, the AppStream
 # file, the icons and the manual page; inspects the Debian package (its files, dependencies
-# computed from the binary, lintian), the Windows .zip (its files, the import table of
-# hanoi.exe, and a start from the unpacked folder in a fresh Wine prefix where Wine can run
-# 32-bit programs) and the .msi under Wine (windows_installer.sh); builds every package again
-# from a fresh clone and compares the bytes (reproducible.sh). Logs go to build/install-test/.
-# The last line reads "install: N passed, M failed".
+# computed from the binary, lintian), the arm64 one (tests/install/arm64.sh), the Windows .zip
+# (its files, the import table of hanoi.exe, and a start from the unpacked folder in a fresh
+# Wine prefix where Wine can run 32-bit programs) and the .msi under Wine
+# (windows_installer.sh); builds every package again from a fresh clone and compares the bytes
+# (reproducible.sh). Logs go to build/install-test/. The last line reads
+# "install: N passed, M failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build/install-test
@@ -191,6 +192,9 @@ the AppStream file's newest release|metainfo/io.github.hanoi.Hanoi.metainfo.xml|
 the manual page|man/man6/hanoi.6.gz|"hanoi @"
 the changelog's newest entry|doc/hanoi/changelog.gz|hanoi (@)
 EOF_VERSIONS
+
+# --- the arm64 Debian package -------------------------------------------------------------------
+source "$root/tests/install/arm64.sh"
 
 # --- the Windows .zip --------------------------------------------------------------------------
 unpacked=$out/windows

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/extended_float.h"
+
 namespace exact {
 
 // Enough for every finite extended value scaled to 18 digits (about 11,600 bits) and for
@@ -165,25 +167,45 @@ struct Extended {
 };
 
 inline Extended Split(long double v) {
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &v, sizeof bytes);
+    const ExtendedFloat bits = ExtendedFromLongDouble(v);
     Extended x;
-    uint16_t se;
-    std::memcpy(&x.mantissa, bytes, 8);
-    std::memcpy(&se, bytes + 8, 2);
+    const uint16_t se = bits.signAndExponent;
+    x.mantissa = bits.mantissa;
     x.negative = (se & 0x8000) != 0;
     x.biasedExponent = se & 0x7FFF;
     x.binaryExponent = x.biasedExponent - 16383 - 63;
     return x;
 }
 
+// A valid extended encoding as the host's long double (exactly, on every host).
 inline long double Make(uint16_t signAndExponent, uint64_t mantissa) {
-    long double v = 0;
-    unsigned char bytes[sizeof(long double)] = {};
-    std::memcpy(bytes, &mantissa, 8);
-    std::memcpy(bytes + 8, &signAndExponent, 2);
-    std::memcpy(&v, bytes, sizeof bytes);
-    return v;
+    return ExtendedToLongDouble({mantissa, signAndExponent});
+}
+
+// The extended format's limits as the host's long double (whose own limits may be wider).
+inline long double ExtendedMax() {
+    return Make(0x7FFE, ~uint64_t{0});
+}
+inline long double ExtendedMinNormal() {
+    return Make(0x0001, uint64_t{1} << 63);
+}
+inline long double ExtendedDenormMin() {
+    return Make(0x0000, 1);
+}
+
+// The neighbour of a positive normal extended value one unit of its last place up or down
+// (std::nextafter would step in the host's long double, which may be finer).
+inline long double ExtendedNeighbour(long double v, bool up) {
+    ExtendedFloat bits = ExtendedFromLongDouble(v);
+    constexpr uint64_t kOne = uint64_t{1} << 63;
+    if (up && ++bits.mantissa == 0) {
+        bits.mantissa = kOne;
+        ++bits.signAndExponent;
+    } else if (!up && bits.mantissa-- == kOne) {
+        bits.mantissa = ~uint64_t{0};
+        --bits.signAndExponent;
+    }
+    return ExtendedToLongDouble(bits);
 }
 
 // 18-digit integer R in [10^17, 10^18) and exponent E with |value| ~ 0.R x 10^E, exactly

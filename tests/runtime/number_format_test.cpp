@@ -21,7 +21,8 @@
 
 namespace {
 
-std::string Format(long double v, int n = 15, uint32_t flags = kKeepLeadingBlank) {
+template <typename Value>
+std::string Format(Value v, int n = 15, uint32_t flags = kKeepLeadingBlank) {
     char text[kNumberTextBufferSize];
     const size_t len = FormatNumberText(v, n, flags, text);
     EXPECT_EQ(len, std::strlen(text));
@@ -96,7 +97,7 @@ TEST(FormatNumberText, FlagsKeepOrDropTheBlanks) {
 // The sign character is the value's sign bit, also where the digits are all zeros.
 TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
     const long double nan = std::nanl("");
-    const long double tiny = std::numeric_limits<long double>::denorm_min();
+    const long double tiny = exact::ExtendedDenormMin();
     const struct {
         long double value;
         const char* text;
@@ -113,10 +114,10 @@ TEST(FormatNumberText, SignBitDecidesTheSignOfZeroAndNaN) {
 
 TEST(FormatNumberText, LongestTextsFitTheBuffer) {
     const uint32_t both = kKeepLeadingBlank | kKeepTrailingBlank;
-    const long double smallest = -std::numeric_limits<long double>::min();  // -3.36e-4932
+    const long double smallest = -exact::ExtendedMinNormal();  // -3.36e-4932
     EXPECT_EQ(Format(smallest, 18, both), "-3.36210314311209351E-4932 ");
     // The largest value's 18th digit may be one step off the exact 1.18973149535723176502.
-    const std::string largest = Format(std::numeric_limits<long double>::max(), 18, both);
+    const std::string largest = Format(exact::ExtendedMax(), 18, both);
     EXPECT_EQ(largest.size(), 27u);
     EXPECT_EQ(largest.substr(0, 18), " 1.189731495357231");
     EXPECT_EQ(largest.substr(20), "E+4932 ");
@@ -140,7 +141,8 @@ TEST(FormatNumberText, SampleMatchesTheCommittedTexts) {
         const std::string quoted = line.substr(consumed);
         ASSERT_GE(quoted.size(), 2u);
         const std::string expected = quoted.substr(1, quoted.size() - 2);
-        const std::string actual = Format(exact::Make(se, mantissa), n, flags);
+        const ExtendedFloat value{mantissa, static_cast<uint16_t>(se)};
+        const std::string actual = Format(value, n, flags);
         if (actual != expected && ++failed <= 20)
             ADD_FAILURE() << line << " gives \"" << actual << '"';
         ++checked;
@@ -259,7 +261,7 @@ TEST(FormatNumberText, DISABLED_WriteSample) {
                                       std::numeric_limits<long double>::max(),
                                       std::numeric_limits<long double>::denorm_min(),
                                       exact::Make(0x7FFF, 0x8000000000000001u),
-                                      exact::Make(0x3FFF, 0x4000000000000000u)};
+                                      exact::Make(0x3FFF, 0x4000000000000000u)};  // x87 only
     const int counts[] = {15, 7, 18, 0, 1, 2, 14, 16, 17, 19, -1};
     const uint32_t flagChoices[] = {0, kKeepLeadingBlank, kKeepTrailingBlank,
                                     kKeepLeadingBlank | kKeepTrailingBlank};
@@ -288,15 +290,10 @@ TEST(FormatNumberText, DISABLED_WriteSample) {
         }
         const int n = i % 3 == 0 ? 15 : counts[SampleRandom(seed) % 11];
         const uint32_t flags = i % 3 == 0 ? kKeepLeadingBlank : flagChoices[SampleRandom(seed) % 4];
-        unsigned char bytes[sizeof(long double)];
-        std::memcpy(bytes, &v, sizeof bytes);
-        uint64_t mantissa;
-        uint16_t se;
-        std::memcpy(&mantissa, bytes, 8);
-        std::memcpy(&se, bytes + 8, 2);
-        std::fprintf(out, "%04X %016llX %d %08X \"%s\"\n", se,
-                     static_cast<unsigned long long>(mantissa), n, flags,
-                     Format(v, n, flags).c_str());
+        const ExtendedFloat bits = ExtendedFromLongDouble(v);
+        std::fprintf(out, "%04X %016llX %d %08X \"%s\"\n", bits.signAndExponent,
+                     static_cast<unsigned long long>(bits.mantissa), n, flags,
+                     Format(bits, n, flags).c_str());
     }
     std::fprintf(out, ")sample\"\n");
     std::fclose(out);
