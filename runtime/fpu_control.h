@@ -31,10 +31,6 @@ constexpr uint16_t StoredFpuControlWord(uint16_t word) {
     return static_cast<uint16_t>((word & 0x1F3F) | 0x0040);
 }
 
-// The remembered word of the calling thread, kept on every host so that the software path
-// can be checked against the x87 one; it is the control word only where there is no x87.
-inline thread_local uint16_t softFpuControlWord = kPowerOnFpuControlWord;
-
 #if defined(__i386__) || defined(__x86_64__)
 inline uint16_t ReadFpuControlWord() {
     uint16_t word;
@@ -46,6 +42,10 @@ inline void LoadFpuControlWord(uint16_t word) {
     asm volatile("fldcw %0" : : "m"(word) : "memory");
 }
 #else
+// The remembered word of the calling thread: each thread starts from the power-on word, as
+// each thread's x87 state does.
+inline thread_local uint16_t softFpuControlWord = kPowerOnFpuControlWord;
+
 inline uint16_t ReadFpuControlWord() {
     return softFpuControlWord;
 }
