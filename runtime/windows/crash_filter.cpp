@@ -150,5 +150,8 @@ void InstallCrashReport() {
     const HMODULE program = GetModuleHandleW(nullptr);
     programBase = reinterpret_cast<const BYTE*>(program);
     if (!GetModuleFileNameA(program, programPath, MAX_PATH)) programPath[0] = '\0';
+    // The top-level filter rather than a vectored handler: a vectored handler also sees the
+    // first-chance exceptions that the system and Wine raise and handle themselves. Wine calls
+    // the filter before it starts its debugger.
     SetUnhandledExceptionFilter(ReportUnhandledException);
 }

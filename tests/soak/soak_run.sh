@@ -66,6 +66,14 @@ largest_gap() {  # build, trace or log
 # What a run left in its log that makes it a crash whatever its exit code.
 crash_lines() { grep -aE 'crash report:|^wine: Unhandled|Sanitizer|runtime error:|Backtrace:' "$1"; }
 
+ended() {  # pid, seconds: whether the process ended within them
+    local deadline=$((SECONDS + $2))
+    while kill -0 "$1" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
 soak_run() {  # build, run number, worker
     local build=$1 run=$2 worker=$3 dir=$out/$1
     mkdir -p "$dir"
@@ -102,11 +110,20 @@ soak_run() {  # build, run number, worker
         done
         [ -n "$cover" ] && perturb "$window"
         "$close_tool" "$window" >/dev/null 2>&1
-        wait_exit $pid 20
-        code=$?
-        if [ $code -eq 124 ]; then
-            outcome=hang
+        if ! ended $pid 20; then
+            # A close lost on the way is asked for again, as a user would click twice.
+            "$close_tool" "$window" >/dev/null 2>&1
+            if ! ended $pid 10; then
+                outcome=hang
+                command -v gdb >/dev/null && case $build in portable-*)
+                    gdb -p $pid -batch -ex "thread apply all bt" >"$dir/$run.stacks" 2>&1 ;;
+                esac
+                kill -9 $pid 2>/dev/null
+            fi
         fi
+        wait $pid 2>/dev/null
+        code=$?
+        [ "${outcome:-}" = hang ] && code=124
     else
         kill -0 $pid 2>/dev/null && { kill -9 $pid; wait $pid 2>/dev/null; code=124; } ||
             { wait $pid; code=$?; }
