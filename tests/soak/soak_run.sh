@@ -58,7 +58,7 @@ largest_gap() {  # build, trace or log
     case $1 in
         portable-*) awk '$2 == "Sleep" && $3 == "250" {if (n++) {g = $1 - l; if (g > m) m = g} l = $1}
                          END {if (n > 1) printf "%.3f", m; else printf "-"}' "$2" 2>/dev/null ;;
-        *) awk '/trace:win:NtUserRedrawWindow/ && / flags 0401/ {t = $1 + 0; if (n++) {g = t - l; if (g > m) m = g} l = t}
+        *) awk '/trace:win:NtUserRedrawWindow/ && /flags: RDW_INVALIDATE RDW_FRAME$/ {t = $1 + 0; if (n++) {g = t - l; if (g > m) m = g} l = t}
                 END {if (n > 1) printf "%.3f", m; else printf "-"}' "$2" 2>/dev/null ;;
     esac
 }
