@@ -87,6 +87,13 @@ soak_run() {  # build, run number, worker
             if [ "$fresh" -eq 1 ]; then
                 WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
                 rm -rf "$prefix" "$prefix.lock"
+            else
+                # The Wine session of a reused prefix stays up between runs, as a user's does:
+                # each run then starts only the program, not Wine's desktop and services too
+                # (which on a loaded machine may miss Wine's own start-up time limit). A
+                # server that already runs makes this one leave at once.
+                mkdir -p "$prefix"
+                WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
             fi
             cmd=(env WINEDEBUG=+timestamp,+win "$root/cmake/wine-run.sh" "$prefix" "$program") ;;
     esac
@@ -167,6 +174,9 @@ summarise_build() {  # build, results file
         [ "$outcome" = pass ] && continue
         echo "   -- run $run: $outcome, exit code $code (close $moment at $delay ms; log $out/$build/$run.log)"
         crash_lines "$out/$build/$run.log" 2>/dev/null | head -3 | sed 's/^/      /'
+        # Anything else: Wine's errors (e.g. its desktop process not started in time).
+        crash_lines "$out/$build/$run.log" >/dev/null ||
+            grep -a -m 2 ':err:' "$out/$build/$run.log" 2>/dev/null | sed 's/^/      /'
         # The stack: the crash report's frames, winedbg's backtrace or the sanitizer's.
         grep -aE 'crash report:   #|^ *=?>? *[0-9]+ 0x[0-9a-f]+ |^ +#[0-9]+ 0x' "$out/$build/$run.log" 2>/dev/null |
             head -24 | sed 's/^/      /'
