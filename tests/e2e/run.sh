@@ -39,6 +39,10 @@ else
     probe=("${wine_run[@]}" "$windows_build/tests/e2e/hanoi_probe.exe")
     # A server left from another display would put the windows there.
     WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    # Then Wine's session stays up for the whole stage, as a user's does: each start is the
+    # program's alone, and Wine's desktop process cannot miss its start-up time limit on a
+    # loaded machine (the cleanup ends the server).
+    [ -f "$prefix/system.reg" ] && WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
 fi
 [ -x "$close_tool" ] || { echo "missing $close_tool (build the portable host first)"; exit 1; }
 
@@ -61,28 +65,36 @@ geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {prin
 
 # --- 0. Windows only: a crash ends the process at once, with the program's own report ----------
 # crash_probe installs the crash report as the program does and writes through a null pointer
-# three calls deep, on its first thread or on a second one it names "solver thread".
+# three calls deep, on its first thread or on a second one it names "solver thread", or on that
+# second thread while the first ends the process (where Wine's debugger cannot attach and
+# prints no stack).
 if [ "$host" = windows ]; then
-    for mode in first second; do
+    for mode in first second exiting; do
         log=$out/crash-$mode.log
         args=()
         [ $mode = second ] && args=(--second-thread)
+        [ $mode = exiting ] && args=(--while-exiting)
         begin=$SECONDS
         timeout -k 5 10 "${wine_run[@]}" "$windows_build/tests/e2e/crash_probe.exe" "${args[@]}" \
             >"$log" 2>&1
         code=$?
-        echo "a deliberate crash on the $mode thread: exit code $code after $((SECONDS - begin)) s"
+        case $mode in
+            first) what="a crash on the first thread" ;;
+            second) what="a crash on a second thread" ;;
+            exiting) what="a crash on a second thread while the process ends" ;;
+        esac
+        echo "$what: exit code $code after $((SECONDS - begin)) s"
         grep -a 'crash report:' "$log"
-        check "crash on the $mode thread: ends within 10 s with a non-zero exit code (got $code)" \
+        check "$what: ends within 10 s with a non-zero exit code (got $code)" \
             test "$code" -ne 0 -a "$code" -ne 124 -a "$code" -ne 137
         thread_name="main thread"
-        [ $mode = second ] && thread_name="solver thread"
-        check "crash on the $mode thread: the report names the exception, the address and the thread" \
+        [ $mode != first ] && thread_name="solver thread"
+        check "$what: the report names the exception, the address and the thread" \
             grep -qE "^crash report: unhandled exception C0000005 \(access violation\), writing 0+ on thread [0-9A-F]+ \($thread_name\)" "$log"
-        check "crash on the $mode thread: the faulting module and offset" \
+        check "$what: the faulting module and offset" \
             grep -qE '^crash report: at [0-9A-F]+ crash_probe\.exe\+[0-9A-F]+' "$log"
         frames=$(grep -cE '^crash report:   #[0-9]+ [0-9A-F]+ crash_probe\.exe\+' "$log")
-        check "crash on the $mode thread: a backtrace through the probe's four nested calls ($frames frames)" \
+        check "$what: a backtrace through the probe's four nested calls ($frames frames)" \
             test "$frames" -ge 4
     done
 fi
@@ -372,10 +384,6 @@ if [ "$host" = windows ]; then
         /*) release_build=$HANOI_WINDOWS_RELEASE_BUILD ;;
         *) release_build=$root/$HANOI_WINDOWS_RELEASE_BUILD ;;
     esac
-    # Wine's session stays up between the closes, as a user's does: each start is then the
-    # program's alone, and Wine's desktop process cannot miss its start-up time limit on a
-    # loaded machine (the cleanup ends the server).
-    WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
     for build in "$windows_build" "$release_build"; do
         if [ ! -f "$build/hanoi.exe" ]; then
             fail "no Windows program at $build/hanoi.exe (./test builds it; HANOI_WINDOWS_RELEASE_BUILD names another)"
