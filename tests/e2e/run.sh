@@ -384,6 +384,7 @@ if [ "$host" = windows ]; then
         /*) release_build=$HANOI_WINDOWS_RELEASE_BUILD ;;
         *) release_build=$root/$HANOI_WINDOWS_RELEASE_BUILD ;;
     esac
+    WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1  # made by now: its session stays up
     for build in "$windows_build" "$release_build"; do
         if [ ! -f "$build/hanoi.exe" ]; then
             fail "no Windows program at $build/hanoi.exe (./test builds it; HANOI_WINDOWS_RELEASE_BUILD names another)"
