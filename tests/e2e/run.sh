@@ -39,10 +39,6 @@ else
     probe=("${wine_run[@]}" "$windows_build/tests/e2e/hanoi_probe.exe")
     # A server left from another display would put the windows there.
     WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-    # Then Wine's session stays up for the whole stage, as a user's does: each start is the
-    # program's alone, and Wine's desktop process cannot miss its start-up time limit on a
-    # loaded machine (the cleanup ends the server).
-    [ -f "$prefix/system.reg" ] && WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1
 fi
 [ -x "$close_tool" ] || { echo "missing $close_tool (build the portable host first)"; exit 1; }
 
@@ -384,7 +380,6 @@ if [ "$host" = windows ]; then
         /*) release_build=$HANOI_WINDOWS_RELEASE_BUILD ;;
         *) release_build=$root/$HANOI_WINDOWS_RELEASE_BUILD ;;
     esac
-    WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1  # made by now: its session stays up
     for build in "$windows_build" "$release_build"; do
         if [ ! -f "$build/hanoi.exe" ]; then
             fail "no Windows program at $build/hanoi.exe (./test builds it; HANOI_WINDOWS_RELEASE_BUILD names another)"
