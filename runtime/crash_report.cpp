@@ -10,6 +10,7 @@ struct NamedThread {
     std::atomic<const char*> name{nullptr};
 };
 NamedThread namedThreads[kCrashThreadNames];
+std::atomic<unsigned> nextReused{0};
 
 constexpr size_t kHeaderPage = 4096;  // the headers a loader maps first, always readable
 constexpr uint32_t kExportDirectory = 0;
@@ -79,6 +80,12 @@ void NameCrashThread(const char* name) {
             return;
         }
     }
+    // All taken, by threads that may have ended long ago: the oldest naming gives way, since
+    // threads are named as they start and the recent ones are the ones still running.
+    NamedThread& oldest = namedThreads[nextReused.fetch_add(1) % kCrashThreadNames];
+    oldest.id.store(~DWORD{0});
+    oldest.name.store(name);
+    oldest.id.store(self);
 }
 
 const char* CrashThreadName(DWORD id) {

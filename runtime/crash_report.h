@@ -13,7 +13,8 @@
 constexpr int kCrashThreadNames = 8;
 
 // Names the calling thread in a crash report ("window thread", "solver thread"), or renames
-// it. Threads past kCrashThreadNames stay unnamed. `name` must outlive the process (a literal).
+// it. With kCrashThreadNames threads named, the oldest naming gives way (its thread has most
+// likely ended). `name` must outlive the process (a literal).
 void NameCrashThread(const char* name);
 // The name given to thread `id`, or nullptr for a thread the program never named.
 const char* CrashThreadName(DWORD id);

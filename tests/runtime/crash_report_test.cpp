@@ -56,6 +56,16 @@ TEST(CrashThreadNames, EachThreadItsOwnNameAndRenames) {
     second.join();
     EXPECT_STREQ(seen[0], "renamed");
     EXPECT_STREQ(seen[1], "second");
+    // More threads than the table holds, named one after another: the latest always has its
+    // name (every earlier test's threads may still hold slots).
+    for (int i = 0; i < 2 * kCrashThreadNames; ++i) {
+        const char* latest = nullptr;
+        std::thread([&] {
+            NameCrashThread("latest");
+            latest = CrashThreadName(GetCurrentThreadId());
+        }).join();
+        EXPECT_STREQ(latest, "latest") << i;
+    }
     EXPECT_EQ(CrashThreadName(0), nullptr);
     EXPECT_EQ(CrashThreadName(0x7FFFFFF1), nullptr);  // no thread named it
 }
