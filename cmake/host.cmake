@@ -6,6 +6,8 @@ if(WIN32)
   set(HANOI_WINDOWS ON)
   # One self-contained executable: no MinGW run-time DLLs to carry into the Wine prefix.
   target_link_options(hanoi_host INTERFACE -static -static-libgcc -static-libstdc++)
+  # The crash report walks the frame-pointer chain on x86, which has no unwind tables.
+  add_compile_options(-fno-omit-frame-pointer)
   target_link_libraries(hanoi_host INTERFACE ole32 oleaut32 uuid user32 gdi32)
   # Windows tests run under Wine, in a prefix inside the build tree.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)

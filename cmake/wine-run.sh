@@ -47,9 +47,10 @@ mkdir -p "$(dirname "$prefix")"
     fi
 ) 9>"$prefix.lock"
 
-# On an unhandled exception Wine prints "wine: Unhandled ..." on standard error and winedbg
-# prints the stack and ends the process, whose exit code 64-bit Wine now and then reports as
-# 0. So the program's standard error passes through here, and that report makes a crash fail.
+# On an unhandled exception the program prints its own report ("crash report: ...", see
+# runtime/crash_filter.h) or, for programs without it, Wine prints "wine: Unhandled ..." and
+# winedbg the stack; the exit code of a process ending that way is now and then 0 under Wine.
+# So the program's standard error passes through here, and either report makes a crash fail.
 [ -n "${HANOI_WINE_START:-}" ] && set -- start /wait $HANOI_WINE_START /unix "$@"
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
@@ -58,7 +59,7 @@ exec 3>&1
 "$wine" "$@" 2>&1 1>&3 3>&- | tee "$report" >&2
 code=${PIPESTATUS[0]}
 exec 3>&-
-if [ $code -eq 0 ] && grep -q '^wine: Unhandled ' "$report"; then
+if [ $code -eq 0 ] && grep -qE '^(wine: Unhandled |crash report: )' "$report"; then
     echo "wine-run.sh: the program ended with an unhandled exception (see its stack above)" >&2
     code=3
 fi

@@ -5,6 +5,7 @@
 #include "objects/object_creation.h"
 #include "puzzle/puzzle.h"
 #include "puzzle/solver_thread.h"
+#include "runtime/crash_report.h"
 #include "runtime/proc_frame.h"
 #include "runtime/string_handle.h"
 #include "runtime/string_literal.h"
@@ -18,6 +19,7 @@ const ProcedureInfo kProgramMainProcedure = {"ProgramMain", nullptr};
 
 LONG ProgramMain(HINSTANCE, HINSTANCE, LPCWSTR, LONG) {
     ProcFrame frame(&kProgramMainProcedure);
+    NameCrashThread("window thread");
     DimensionModuleArrays();
     // Each peg by the built-in class name, asking for the collection's own
     // interface. The name goes in as a borrowed literal, which the creation never frees.

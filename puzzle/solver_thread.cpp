@@ -4,6 +4,7 @@
 
 #include "puzzle/puzzle.h"
 #include "puzzle/solver.h"
+#include "runtime/crash_report.h"
 #include "runtime/proc_frame.h"
 #include "runtime/threads.h"
 
@@ -13,6 +14,7 @@ const ProcedureInfo kSolverThreadProcedure = {"SolverThread", nullptr};
 
 DWORD WINAPI SolverThread(LPVOID parameter) {
     const LONG diskCount = static_cast<LONG>(reinterpret_cast<INT_PTR>(parameter));
+    NameCrashThread("solver thread");
     ProcFrame frame(&kSolverThreadProcedure);
     ThreadScope scope(diskCount);  // the end wrapper runs on every return
     FillPegs(diskCount);

@@ -2,6 +2,8 @@
 #include "runtime/startup.h"
 
 #include "runtime/cleanup_table.h"
+#include "runtime/crash_filter.h"
+#include "runtime/crash_report.h"
 #include "runtime/error_numbers.h"
 #include "runtime/fpu_control.h"
 #include "runtime/thread_record.h"
@@ -10,6 +12,9 @@
 #include <cstring>
 
 void RuntimeStartup(const ProgramModule& module) {
+    // First of all: a crash from here on, the way out included, prints its own report.
+    InstallCrashReport();
+    NameCrashThread("main thread");
     // Module-level data: C++ static initialisation has already put literals and constants in
     // place; the variables start at zero.
     if (module.variables) std::memset(module.variables, 0, module.variablesSize);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-program runs of one host's build inside a private Xvfb: the window (title, class,
 # sizes), the first picture, a whole solve (its time and the final picture, which stays),
-# closes mid-solve and after the solve, the failed class registration, and on the portable
-# host the run without a display and closes at random moments on the AddressSanitizer build.
+# closes mid-solve and after the solve, the failed class registration; on the portable host
+# the run without a display and closes at random moments on the AddressSanitizer build; on
+# Windows the crash report and closes at random moments on the Debug and Release builds.
 # Usage: tests/e2e/run.sh portable|windows. Screenshots and logs go to build/e2e/<host>/.
 # The last line reads "e2e <host>: N passed, M failed".
 set -uo pipefail
@@ -47,15 +48,40 @@ HANOI_SCENE_PNG_DIR=$out "$root/build/portable/tests/unit_tests" --gtest_filter=
 
 geometry() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
-# --- 0. Windows only: a crash ends the process at once, with its stack ------------------------
+# --- 0. Windows only: a crash ends the process at once, with the program's own report ----------
+# crash_probe installs the crash report as the program does and writes through a null pointer
+# three calls deep, on its first thread or on a second one it names "solver thread", or on that
+# second thread while the first ends the process (where Wine's debugger cannot attach and
+# prints no stack).
 if [ "$host" = windows ]; then
-    begin=$SECONDS
-    timeout -k 5 10 "${wine_run[@]}" "$windows_build/tests/e2e/crash_probe.exe" >"$out/crash.log" 2>&1
-    code=$?
-    echo "a deliberate crash: exit code $code after $((SECONDS - begin)) s"
-    check "a deliberate crash ends within 10 s with a non-zero exit code (got $code)" \
-        test "$code" -ne 0 -a "$code" -ne 124 -a "$code" -ne 137
-    check "a deliberate crash prints its stack" grep -q 'Backtrace:' "$out/crash.log"
+    for mode in first second exiting; do
+        log=$out/crash-$mode.log
+        args=()
+        [ $mode = second ] && args=(--second-thread)
+        [ $mode = exiting ] && args=(--while-exiting)
+        begin=$SECONDS
+        timeout -k 5 10 "${wine_run[@]}" "$windows_build/tests/e2e/crash_probe.exe" "${args[@]}" \
+            >"$log" 2>&1
+        code=$?
+        case $mode in
+            first) what="a crash on the first thread" ;;
+            second) what="a crash on a second thread" ;;
+            exiting) what="a crash on a second thread while the process ends" ;;
+        esac
+        echo "$what: exit code $code after $((SECONDS - begin)) s"
+        grep -a 'crash report:' "$log"
+        check "$what: ends within 10 s with a non-zero exit code (got $code)" \
+            test "$code" -ne 0 -a "$code" -ne 124 -a "$code" -ne 137
+        thread_name="main thread"
+        [ $mode != first ] && thread_name="solver thread"
+        check "$what: the report names the exception, the address and the thread" \
+            grep -qE "^crash report: unhandled exception C0000005 \(access violation\), writing 0+ on thread [0-9A-F]+ \($thread_name\)" "$log"
+        check "$what: the faulting module and offset" \
+            grep -qE '^crash report: at [0-9A-F]+ crash_probe\.exe\+[0-9A-F]+' "$log"
+        frames=$(grep -cE '^crash report:   #[0-9]+ [0-9A-F]+ crash_probe\.exe\+' "$log")
+        check "$what: a backtrace through the probe's four nested calls ($frames frames)" \
+            test "$frames" -ge 4
+    done
 fi
 
 # --- allocation failures over a whole run (portable ASan build, after the random closes) ---
@@ -356,6 +382,49 @@ if [ "$host" = portable ]; then
     else
         fail "no AddressSanitizer build at $asan"
     fi
+fi
+
+# --- 6. Windows only: closes at random moments, the Debug build and the Release one users get ---
+# HANOI_E2E_WINDOWS_CLOSES closes of each (20 unless set), 0 to 2 s after the window appears.
+if [ "$host" = windows ]; then
+    release_build=${windows_build/%windows/package-windows}
+    release_build=${release_build/%windows64/package-windows64}
+    case ${HANOI_WINDOWS_RELEASE_BUILD:-} in
+        "") ;;
+        /*) release_build=$HANOI_WINDOWS_RELEASE_BUILD ;;
+        *) release_build=$root/$HANOI_WINDOWS_RELEASE_BUILD ;;
+    esac
+    for build in "$windows_build" "$release_build"; do
+        if [ ! -f "$build/hanoi.exe" ]; then
+            fail "no Windows program at $build/hanoi.exe (./test builds it; HANOI_WINDOWS_RELEASE_BUILD names another)"
+            continue
+        fi
+        bad=0
+        count=${HANOI_E2E_WINDOWS_CLOSES:-20}
+        name=$(basename "$build")
+        for run in $(seq 1 "$count"); do
+            log=$out/close-$name-$run.log
+            "${wine_run[@]}" "$build/hanoi.exe" >"$log" 2>&1 &
+            pid=$!
+            if window=$(window_id "Towers of Hanoi" 60); then
+                sleep "$((RANDOM % 2)).$(printf '%03d' $((RANDOM % 1000)))"
+                "$close_tool" "$window"
+                wait_exit $pid 20
+                code=$?
+            else
+                kill -9 $pid 2>/dev/null
+                code="no window"
+            fi
+            if [ "$code" != 0 ] || grep -qaE '^crash report:|^wine: Unhandled' "$log"; then
+                bad=$((bad + 1))
+                echo "$name close $run: exit code $code (log: $log)"
+                WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+            else
+                rm -f "$log"
+            fi
+        done
+        check "closes at random moments, $name: $count runs, $bad bad" test $bad -eq 0
+    done
 fi
 
 echo "e2e $host: $passed passed, $failed failed"
