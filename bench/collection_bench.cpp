@@ -2,7 +2,7 @@
 // 1.5 times): a std::vector of VARIANTs read with VariantCopyInd, on the same items. Names
 // follow "<group>/baseline..." and "<group>/<subject>" so bench/run can pair them. A third
 // entry puts the plain read under a lock, the floor of every locked collection.
-#include "objects/list_collection_class.h"
+#include "bench/filled_collection.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr LONG kItems = 1000;
+using bench::kItems;
 
 // The items as a plain vector: 32-bit integers, as the pegs hold.
 std::vector<VARIANT> PlainItems() {
@@ -56,13 +56,7 @@ void VectorCopyIndUnderALock(benchmark::State& state) {
 BENCHMARK(VectorCopyIndUnderALock)->Name("item_read/vector_copyind_under_a_lock");
 
 void CollectionItem(benchmark::State& state) {
-    ILinkListCollection* collection = NewListCollection();
-    for (LONG i = 0; i < kItems; ++i) {
-        VARIANT item{};
-        item.vt = VT_I4;
-        item.lVal = i;
-        collection->ADD(&item);
-    }
+    ILinkListCollection* collection = bench::NewFilledCollection();
     LONG index = 1;
     for (auto _ : state) {
         VARIANT result{};

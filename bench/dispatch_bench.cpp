@@ -1,25 +1,15 @@
 // The collection's ITEM late-bound through IDispatch::Invoke by dispatch identifier against
 // the direct virtual call (goal: at most 4 times). Items are 32-bit integers, as the pegs
 // hold. The virtual call against a plain vector is collection_bench.cpp.
-#include "objects/list_collection_class.h"
+#include "bench/filled_collection.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr LONG kItems = 1000;
-constexpr DISPID kItem = 8;
-
-ILinkListCollection* NewFilledCollection() {
-    ILinkListCollection* collection = NewListCollection();
-    for (LONG i = 0; i < kItems; ++i) {
-        VARIANT item{};
-        item.vt = VT_I4;
-        item.lVal = i;
-        collection->ADD(&item);
-    }
-    return collection;
-}
+using bench::kItem;
+using bench::kItems;
+using bench::NewFilledCollection;
 
 // The baseline: the direct call through the virtual table.
 void VirtualItem(benchmark::State& state) {

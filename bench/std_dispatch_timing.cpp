@@ -4,7 +4,7 @@
 // which calls through ITypeInfo::Invoke). Each is timed with QueryPerformanceCounter over
 // several repetitions and the median printed with its ratio to the baseline. No Google
 // Benchmark here: it is not built for MinGW.
-#include "objects/list_collection_class.h"
+#include "bench/filled_collection.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,21 +12,11 @@
 
 namespace {
 
-constexpr LONG kItems = 1000;
-constexpr DISPID kItem = 8;
+using bench::kItem;
+using bench::kItems;
+using bench::NewFilledCollection;
 constexpr int kCalls = 200000;
 constexpr int kRepetitions = 7;
-
-ILinkListCollection* NewFilledCollection() {
-    ILinkListCollection* collection = NewListCollection();
-    for (LONG i = 0; i < kItems; ++i) {
-        VARIANT item{};
-        item.vt = VT_I4;
-        item.lVal = i;
-        collection->ADD(&item);
-    }
-    return collection;
-}
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;

@@ -8,10 +8,13 @@
 
 #include "runtime/fpu_control.h"
 #include "runtime/number_format.h"
+#include "tests/runtime/x87_oracle.h"
 
 namespace {
 
-using Hw = HostExtendedArithmetic;
+using x87_oracle::Hw;
+using x87_oracle::OnHardware;
+using x87_oracle::Pinned;
 
 void Check(bool condition) {
     if (!condition) std::abort();
@@ -21,23 +24,6 @@ ExtendedFloat Read(const uint8_t* data) {
     ExtendedFloat v;
     std::memcpy(&v.mantissa, data, 8);
     std::memcpy(&v.signAndExponent, data + 8, 2);
-    return v;
-}
-
-template <typename Op>
-auto OnHardware(ExtendedRounding r, Op op) {
-    const uint16_t saved = ReadFpuControlWord();
-    LoadFpuControlWord(static_cast<uint16_t>((kRuntimeFpuControlWord & ~0x0C00) |
-                                             (static_cast<unsigned>(r) << 10)));
-    auto result = op();
-    FpuOrderingBarrier(result);
-    LoadFpuControlWord(saved);
-    return result;
-}
-
-Hw::Value Pinned(ExtendedFloat bits) {
-    Hw::Value v = Hw::FromBits(bits);
-    FpuOrderingBarrier(v);
     return v;
 }
 

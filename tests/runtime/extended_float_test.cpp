@@ -14,11 +14,14 @@
 #include "runtime/fpu_state.h"
 #include "runtime/number_format.h"
 #include "tests/runtime/extended_operands.h"
+#include "tests/runtime/x87_oracle.h"
 
 namespace {
 
-using Hw = HostExtendedArithmetic;
 using extended_operands::Next;
+using x87_oracle::Hw;
+using x87_oracle::OnHardware;
+using x87_oracle::Pinned;
 
 constexpr ExtendedRounding kRoundings[] = {ExtendedRounding::kNearest, ExtendedRounding::kDown,
                                            ExtendedRounding::kUp, ExtendedRounding::kTowardZero};
@@ -35,24 +38,6 @@ std::string Hex(ExtendedFloat v) {
     std::snprintf(text, sizeof text, "%04X:%016llX", v.signAndExponent,
                   static_cast<unsigned long long>(v.mantissa));
     return text;
-}
-
-// Runs op on the hardware with the run-time's word but the given rounding control.
-template <typename Op>
-auto OnHardware(ExtendedRounding r, Op op) {
-    const uint16_t saved = ReadFpuControlWord();
-    LoadFpuControlWord(static_cast<uint16_t>((kRuntimeFpuControlWord & ~0x0C00) |
-                                             (static_cast<unsigned>(r) << 10)));
-    auto result = op();
-    FpuOrderingBarrier(result);
-    LoadFpuControlWord(saved);
-    return result;
-}
-
-Hw::Value Pinned(ExtendedFloat bits) {
-    Hw::Value v = Hw::FromBits(bits);
-    FpuOrderingBarrier(v);
-    return v;
 }
 
 struct BinaryOperation {
