@@ -387,6 +387,8 @@ fi
 # --- 6. Windows only: closes at random moments, the Debug build and the Release one users get ---
 # HANOI_E2E_WINDOWS_CLOSES closes of each (20 unless set), 0 to 2 s after the window appears.
 if [ "$host" = windows ]; then
+    wine_width=i686
+    [[ $windows_build == *64 ]] && wine_width=x86_64
     release_build=${windows_build/%windows/package-windows}
     release_build=${release_build/%windows64/package-windows64}
     case ${HANOI_WINDOWS_RELEASE_BUILD:-} in
@@ -404,6 +406,7 @@ if [ "$host" = windows ]; then
         name=$(basename "$build")
         for run in $(seq 1 "$count"); do
             log=$out/close-$name-$run.log
+            start_wine_session "$prefix" "$wine_width"
             "${wine_run[@]}" "$build/hanoi.exe" >"$log" 2>&1 &
             pid=$!
             if window=$(window_id "Towers of Hanoi" 60); then
@@ -425,6 +428,7 @@ if [ "$host" = windows ]; then
         done
         check "closes at random moments, $name: $count runs, $bad bad" test $bad -eq 0
     done
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
 fi
 
 echo "e2e $host: $passed passed, $failed failed"

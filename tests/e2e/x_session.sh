@@ -65,3 +65,19 @@ wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process tha
     done
     wait "$1"
 }
+
+# The Wine session of a reused prefix stays up between runs, as a user's does: each run then
+# starts only the program, not Wine's desktop and services too (which on a loaded machine
+# miss Wine's own time limit for the desktop now and then: "The explorer process failed to
+# start", and cost seconds a start otherwise). The desktop is started here with its output
+# going nowhere: started by a run, it would inherit that run's output pipe and keep
+# cmake/wine-run.sh waiting on it. Ended with "WINEPREFIX=prefix wineserver -k".
+start_wine_session() {  # prefix, Wine's width (i686 or x86_64)
+    local session=$1.session explorer=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/explorer.exe
+    [ -f "$session" ] && kill -0 "$(cat "$session")" 2>/dev/null && return
+    [ "$2" = i686 ] && explorer=/usr/lib/i386-linux-gnu/wine/i386-windows/explorer.exe
+    mkdir -p "$1"
+    WINEPREFIX=$1 wineserver -p >/dev/null 2>&1
+    "$root/cmake/wine-run.sh" "$1" "$explorer" /desktop >/dev/null 2>&1 </dev/null &
+    echo $! >"$session"
+}

@@ -66,21 +66,6 @@ largest_gap() {  # build, trace or log
 # What a run left in its log that makes it a crash whatever its exit code.
 crash_lines() { grep -aE 'crash report:|^wine: Unhandled|Sanitizer|runtime error:|Backtrace:' "$1"; }
 
-# The Wine session of a reused prefix stays up between runs, as a user's does: each run then
-# starts only the program, not Wine's desktop and services too (which on a loaded machine
-# miss Wine's own time limit for the desktop now and then: "The explorer process failed to
-# start"). The desktop is started here with its output going nowhere: started by a run, it
-# would inherit that run's output pipe and keep cmake/wine-run.sh waiting on it.
-start_session() {  # prefix
-    local session=$1.session explorer=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/explorer.exe
-    [ -f "$session" ] && kill -0 "$(cat "$session")" 2>/dev/null && return
-    [ "$wine_width" = i686 ] && explorer=/usr/lib/i386-linux-gnu/wine/i386-windows/explorer.exe
-    mkdir -p "$1"
-    WINEPREFIX=$1 wineserver -p >/dev/null 2>&1
-    "$root/cmake/wine-run.sh" "$1" "$explorer" /desktop >/dev/null 2>&1 </dev/null &
-    echo $! >"$session"
-}
-
 ended() {  # pid, seconds: whether the process ended within them
     local deadline=$((SECONDS + $2))
     while kill -0 "$1" 2>/dev/null; do
@@ -103,7 +88,7 @@ soak_run() {  # build, run number, worker
                 WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
                 rm -rf "$prefix" "$prefix.lock"
             else
-                start_session "$prefix"
+                start_wine_session "$prefix" "$wine_width"
             fi
             cmd=(env WINEDEBUG=+timestamp,+win "$root/cmake/wine-run.sh" "$prefix" "$program") ;;
     esac
