@@ -62,12 +62,18 @@ def wait_for(condition, deadline, step=0.002):
     return None
 
 
-def one_run(program, env):
-    trace = tempfile.NamedTemporaryFile(prefix="hanoi-trace-", delete=False).name
+def start_traced(program, env, prefix):
+    """Starts a program with the platform trace in a new file: (process, trace, start time)."""
+    trace = tempfile.NamedTemporaryFile(prefix=prefix, delete=False).name
     env = dict(env, HANOI_PLATFORM_TRACE=trace)
     started = time.time()
     process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.PIPE)
+    return process, trace, started
+
+
+def one_run(program, env):
+    process, trace, started = start_traced(program, env, "hanoi-trace-")
     pid = process.pid
     try:
         first_present = wait_for(
@@ -114,11 +120,7 @@ def one_run(program, env):
 
 def floor_run(program, env):
     """The start-up floor: start to its one picture, and its peak resident memory."""
-    trace = tempfile.NamedTemporaryFile(prefix="hanoi-floor-", delete=False).name
-    env = dict(env, HANOI_PLATFORM_TRACE=trace)
-    started = time.time()
-    process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE)
+    process, trace, started = start_traced(program, env, "hanoi-floor-")
     try:
         present = wait_for(
             lambda: next((t for t, call in read_events(trace) if call == "Present"), None),
