@@ -5,6 +5,10 @@
 # how many times the window was resized, moved or covered.
 
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+# A pause without a new process: the loops below look many times a second, and a sleep(1)
+# process each time (six workers at once) costs more than the programs they watch.
+exec {pause_fd}<> <(:)
+pause() { read -rt "$1" -u "$pause_fd" || true; }
 
 # The moment of the close, as a kind and milliseconds after the window appeared. The solve's
 # first move comes about as the window shows and the last about 31.75 s later.
@@ -26,7 +30,7 @@ wait_window() {  # pid, seconds
     while [ "$(now_ms)" -lt $deadline ] && kill -0 "$1" 2>/dev/null; do
         id=$(xwininfo -root -tree 2>/dev/null | grep -F '"Towers of Hanoi": (' | awk '{print $1; exit}')
         [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.05
+        pause 0.05
     done
     return 1
 }
@@ -70,7 +74,7 @@ ended() {  # pid, seconds: whether the process ended within them
     local deadline=$((SECONDS + $2))
     while kill -0 "$1" 2>/dev/null; do
         [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
+        pause 0.1
     done
 }
 
@@ -108,7 +112,7 @@ soak_run() {  # build, run number, worker
                 perturbations=$((perturbations + 1))
                 next=$((now + 300 + RANDOM % 2700))
             fi
-            sleep 0.01
+            pause 0.01
         done
         [ -n "$cover" ] && perturb "$window"
         "$close_tool" "$window" >/dev/null 2>&1
