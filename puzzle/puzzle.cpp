@@ -3,6 +3,7 @@
 #include "puzzle/puzzle.h"
 
 #include "objects/item_value.h"
+#include "runtime/exit_gate.h"
 #include "runtime/object_result.h"
 #include "runtime/proc_frame.h"
 
@@ -51,6 +52,6 @@ void MoveDisk(LONG fromPeg, LONG toPeg) {
     CheckObjectResult(PegAt(toPeg)->ADD(&MovingDisk));
     RedrawWindow(MainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
     AfterSystemCall();
-    Sleep(MoveDelayMs);
+    PauseOutsideWork(MoveDelayMs);  // the process may end here (runtime/exit_gate.h)
     AfterSystemCall();
 }

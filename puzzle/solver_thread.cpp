@@ -1,10 +1,12 @@
 // SolverThread and its start. Nothing waits for the thread and nothing stops it; how it keeps
-// away from the pegs at process end is decided in RuntimeExit (runtime/startup.cpp).
+// away from the pegs at process end is decided in RuntimeExit (runtime/startup.cpp), and the
+// process ends it only in a pause between moves or parked (runtime/exit_gate.h).
 #include "puzzle/solver_thread.h"
 
 #include "puzzle/puzzle.h"
 #include "puzzle/solver.h"
 #include "runtime/crash_report.h"
+#include "runtime/exit_gate.h"
 #include "runtime/proc_frame.h"
 #include "runtime/threads.h"
 
@@ -15,6 +17,7 @@ const ProcedureInfo kSolverThreadProcedure = {"SolverThread", nullptr};
 DWORD WINAPI SolverThread(LPVOID parameter) {
     const LONG diskCount = static_cast<LONG>(reinterpret_cast<INT_PTR>(parameter));
     NameCrashThread("solver thread");
+    WorkSection work;  // all but the pauses, the thread's own end included
     ProcFrame frame(&kSolverThreadProcedure);
     ThreadScope scope(diskCount);  // the end wrapper runs on every return
     FillPegs(diskCount);

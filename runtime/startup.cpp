@@ -5,6 +5,7 @@
 #include "runtime/crash_filter.h"
 #include "runtime/crash_report.h"
 #include "runtime/error_numbers.h"
+#include "runtime/exit_gate.h"
 #include "runtime/fpu_control.h"
 #include "runtime/thread_record.h"
 #include "runtime/threads.h"
@@ -63,6 +64,9 @@ bool ReleaseModuleVariables() {
 }
 
 void RuntimeExit(LONG exitCode) {
+    // Other threads are ended by ExitProcess; first they are brought to a pause or parked,
+    // where they hold none of the system's locks.
+    ShutExitGate(kExitGateWaitMs);
     ReleaseModuleVariables();
     EndThreadRecords();
     CoUninitialize();

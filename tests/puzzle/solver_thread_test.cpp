@@ -107,6 +107,7 @@ TEST_F(SolverThreadConcurrency, ShutdownCleanupLeavesThePegsToARunningSolver) {
 // solution and a hundred process-end races take milliseconds; Windows pauses really.
 #ifndef _WIN32
 #include "platform/trace.h"
+#include "runtime/exit_gate.h"
 
 #include <atomic>
 #include <random>
@@ -139,10 +140,19 @@ class SolverThreadPortableConcurrency : public SolverThreadConcurrency {
 
 TEST_F(SolverThreadPortableConcurrency, StartSolverThreadRunsSevenDisksWithAOneMegabyteStack) {
     platform_trace::Clear();
+    // The process may end the solver in its pauses only: it repaints at work, pauses outside.
+    std::atomic<int> pausesAtWork{0}, repaintsOutsideWork{0};
+    platform_trace::SetObserver([&](const platform_trace::Event& event) {
+        if (event.call == "Sleep" && SectionsAtWork() != 0) ++pausesAtWork;
+        if (event.call == "RedrawWindow" && SectionsAtWork() != 1) ++repaintsOutsideWork;
+    });
     platform_trace::Enable(true);
     StartSolverThread();
     ASSERT_TRUE(WaitForSolverEnd());
     platform_trace::Enable(false);
+    EXPECT_EQ(pausesAtWork.load(), 0);
+    EXPECT_EQ(repaintsOutsideWork.load(), 0);
+    EXPECT_EQ(SectionsAtWork(), 0);
     EXPECT_EQ(PegText(2), "7654321");
     int creations = 0, closes = 0, redraws = 0;
     for (const platform_trace::Event& event : platform_trace::Events()) {
