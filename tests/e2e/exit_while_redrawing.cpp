@@ -3,12 +3,14 @@
 // loop, destroys the window when the time is up, leaves COM and calls ExitProcess while the
 // second thread still runs. Run many times under Wine it shows whether ExitProcess can hang
 // when the other thread is ended inside the window system.
-//   exit_while_redrawing MILLISECONDS [PAUSE_MS] [--stop-first]
+//   exit_while_redrawing MILLISECONDS [PAUSE_MS] [--stop-first | --no-thread]
 // MILLISECONDS: how long the window stays; PAUSE_MS: the second thread's pause (0: none);
 // --stop-first: the first thread stops the second at a point outside the window system before
-// ExitProcess, as the program does. Prints nothing; the exit code is 0 when it ends.
+// ExitProcess, as the program does; --no-thread: no second thread at all. Each step of the
+// way out is printed to standard error, so a run that hangs shows where.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +19,11 @@ HWND window;
 DWORD pauseMs;
 volatile LONG stopAsked;
 HANDLE stopped;
+
+void Step(const char* what) {
+    std::fprintf(stderr, "exit_while_redrawing: %s\n", what);
+    std::fflush(stderr);
+}
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
@@ -46,6 +53,7 @@ int main(int argc, char** argv) {
     const UINT lifeMs = static_cast<UINT>(std::atoi(argv[1]));
     pauseMs = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 0;
     const bool stopFirst = argc > 3 && std::strcmp(argv[3], "--stop-first") == 0;
+    const bool noThread = argc > 3 && std::strcmp(argv[3], "--no-thread") == 0;
     CoInitialize(nullptr);
     WNDCLASSA record{};
     record.lpfnWndProc = WindowProc;
@@ -60,17 +68,20 @@ int main(int argc, char** argv) {
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     stopped = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(CreateThread(nullptr, 0, Redrawer, nullptr, 0, nullptr));
+    if (!noThread) CloseHandle(CreateThread(nullptr, 0, Redrawer, nullptr, 0, nullptr));
     SetTimer(window, 1, lifeMs, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    Step("message loop ended");
     if (stopFirst) {
         InterlockedExchange(&stopAsked, 1);
         WaitForSingleObject(stopped, 5000);
+        Step("second thread stopped");
     }
     CoUninitialize();
+    Step("COM left, ending the process");
     ExitProcess(0);
 }

@@ -70,6 +70,14 @@ largest_gap() {  # build, trace or log
 # What a run left in its log that makes it a crash whatever its exit code.
 crash_lines() { grep -aE 'crash report:|^wine: Unhandled|Sanitizer|runtime error:|Backtrace:' "$1"; }
 
+descendants() {  # pid: its children, grandchildren and so on
+    local child
+    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
+        echo "$child"
+        descendants "$child"
+    done
+}
+
 ended() {  # pid, seconds: whether the process ended within them
     local deadline=$((SECONDS + $2))
     while kill -0 "$1" 2>/dev/null; do
@@ -121,9 +129,14 @@ soak_run() {  # build, run number, worker
             "$close_tool" "$window" >/dev/null 2>&1
             if ! ended $pid 10; then
                 outcome=hang
-                command -v gdb >/dev/null && case $build in portable-*)
-                    gdb -p $pid -batch -ex "thread apply all bt" >"$dir/$run.stacks" 2>&1 ;;
-                esac
+                # Where it hangs: every thread's stack (under Wine, the Unix side of them).
+                if command -v gdb >/dev/null; then
+                    for process in $pid $(descendants $pid); do
+                        grep -qaE 'hanoi' "/proc/$process/cmdline" 2>/dev/null || continue
+                        grep -qxE 'bash|tee|env' "/proc/$process/comm" && continue
+                        gdb -p "$process" -batch -ex "thread apply all bt" >>"$dir/$run.stacks" 2>&1
+                    done
+                fi
                 kill -9 $pid 2>/dev/null
             fi
         fi
