@@ -129,6 +129,15 @@ soak_run() {  # build, run number, worker
             "$close_tool" "$window" >/dev/null 2>&1
             if ! ended $pid 10; then
                 outcome=hang
+                # What still runs: the run's process tree, and under Wine every process of
+                # its prefix (one that took the program's output along keeps its pipe open).
+                {
+                    pstree -pal $pid
+                    for process in $(pgrep -f .); do
+                        grep -qz "^WINEPREFIX=$prefix\$" "/proc/$process/environ" 2>/dev/null &&
+                            ps -o pid=,ppid=,etimes=,args= -p "$process"
+                    done
+                } >"$dir/$run.processes" 2>&1
                 # Where it hangs: every thread's stack (under Wine, the Unix side of them).
                 if command -v gdb >/dev/null; then
                     for process in $pid $(descendants $pid); do
