@@ -28,7 +28,7 @@ StringHandle Identifier(const GUID& id) {
     return reinterpret_cast<StringHandle>(
         RuntimeAllocByteString(reinterpret_cast<LPCSTR>(&id), sizeof id));
 }
-std::string Narrow(BSTR wide) {
+std::string NarrowName(BSTR wide) {
     std::string text;
     for (UINT i = 0; wide && i < SysStringLen(wide); ++i) text += static_cast<char>(wide[i]);
     return text;
@@ -261,7 +261,7 @@ TEST_F(ObjectCreation, IsRunningFollowsTheRunningObjects) {
 
 TEST_F(ObjectCreation, ClassNameOfIdentifiers) {
     BSTR name = ClassNameOf(Identifier(RuntimeClassId(2)));
-    EXPECT_EQ(Narrow(name), "LINKLISTCOLLECTION");
+    EXPECT_EQ(NarrowName(name), "LINKLISTCOLLECTION");
     RuntimeFreeString(name);
     EXPECT_EQ(ClassNameOf(Identifier(RuntimeClassId(5))), nullptr);  // no name, not registered
     EXPECT_EQ(ClassNameOf(Identifier(kPlainClass)), nullptr);
@@ -314,7 +314,7 @@ TEST_F(ObjectCreation, RegisteredProgrammaticIdentifierCreatesAWindowsClass) {
     CLSID id{};
     ASSERT_EQ(CLSIDFromProgID(L"Scripting.Dictionary", &id), S_OK);
     BSTR name = ClassNameOf(Identifier(id));
-    EXPECT_EQ(Narrow(name), "Scripting.Dictionary");
+    EXPECT_EQ(NarrowName(name), "Scripting.Dictionary");
     RuntimeFreeString(name);
 }
 #endif

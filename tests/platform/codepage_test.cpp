@@ -7,7 +7,7 @@
 #include <string>
 
 namespace {
-std::u16string Wide(UINT codePage, DWORD flags, const std::string& bytes) {
+std::u16string DecodeBytes(UINT codePage, DWORD flags, const std::string& bytes) {
     const int needed = MultiByteToWideChar(codePage, flags, bytes.data(),
                                            static_cast<int>(bytes.size()), nullptr, 0);
     std::u16string result(needed, u'\0');
@@ -20,7 +20,7 @@ std::u16string Wide(UINT codePage, DWORD flags, const std::string& bytes) {
     return result;
 }
 
-std::string Narrow(UINT codePage, const std::u16string& text, LPCSTR defaultChar = nullptr,
+std::string EncodeText(UINT codePage, const std::u16string& text, LPCSTR defaultChar = nullptr,
                    BOOL* usedDefault = nullptr) {
     auto source = reinterpret_cast<LPCWSTR>(text.data());
     const int needed = WideCharToMultiByte(codePage, 0, source, static_cast<int>(text.size()),
@@ -38,17 +38,17 @@ std::string Narrow(UINT codePage, const std::u16string& text, LPCSTR defaultChar
 TEST(CodePage, Utf8BothWaysIncludingSurrogatePairs) {
     const std::string utf8 = "h\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // h é € U+1F600
     const std::u16string wide = u"h\u00E9\u20AC\U0001F600";
-    EXPECT_EQ(Wide(CP_UTF8, 0, utf8), wide);
-    EXPECT_EQ(Narrow(CP_UTF8, wide), utf8);
-    EXPECT_EQ(Wide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8), wide);
+    EXPECT_EQ(DecodeBytes(CP_UTF8, 0, utf8), wide);
+    EXPECT_EQ(EncodeText(CP_UTF8, wide), utf8);
+    EXPECT_EQ(DecodeBytes(CP_UTF8, MB_ERR_INVALID_CHARS, utf8), wide);
 }
 
 TEST(CodePage, Utf8IllFormedInputIsReplacedOrRefused) {
-    EXPECT_EQ(Wide(CP_UTF8, 0,
+    EXPECT_EQ(DecodeBytes(CP_UTF8, 0,
                    "a\xFF"
                    "b"),
               u"a\uFFFDb");
-    EXPECT_EQ(Wide(CP_UTF8, 0, "\xC3"), u"\uFFFD");  // cut short at the end
+    EXPECT_EQ(DecodeBytes(CP_UTF8, 0, "\xC3"), u"\uFFFD");  // cut short at the end
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xFF", 2, nullptr, 0), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
@@ -58,7 +58,7 @@ TEST(CodePage, Utf8IllFormedInputIsReplacedOrRefused) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
     // An unpaired surrogate becomes U+FFFD, or fails with WC_ERR_INVALID_CHARS.
     const char16_t lone[] = {u'a', 0xD800, u'b'};
-    EXPECT_EQ(Narrow(CP_UTF8, std::u16string(lone, 3)),
+    EXPECT_EQ(EncodeText(CP_UTF8, std::u16string(lone, 3)),
               "a\xEF\xBF\xBD"
               "b");
     char out[8];
@@ -72,22 +72,22 @@ TEST(CodePage, Utf8IllFormedInputIsReplacedOrRefused) {
 TEST(CodePage, Windows1252EveryByteRoundTrips) {
     std::string all;
     for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
-    const std::u16string wide = Wide(1252, MB_PRECOMPOSED, all);
+    const std::u16string wide = DecodeBytes(1252, MB_PRECOMPOSED, all);
     ASSERT_EQ(wide.size(), all.size());
     EXPECT_EQ(wide[0x80 - 1], u'\u20AC');
     EXPECT_EQ(wide[0x9F - 1], u'\u0178');
     EXPECT_EQ(wide[0xE9 - 1], u'\u00E9');
-    EXPECT_EQ(Narrow(1252, wide), all);
+    EXPECT_EQ(EncodeText(1252, wide), all);
 }
 
 TEST(CodePage, Windows1252UsesTheDefaultCharacterForWhatItCannotHold) {
     const std::u16string cjk = u"a\u4E2Db";
     BOOL used = FALSE;
-    EXPECT_EQ(Narrow(1252, cjk, nullptr, &used), "a?b");
+    EXPECT_EQ(EncodeText(1252, cjk, nullptr, &used), "a?b");
     EXPECT_TRUE(used);
-    EXPECT_EQ(Narrow(1252, cjk, "#", &used), "a#b");
+    EXPECT_EQ(EncodeText(1252, cjk, "#", &used), "a#b");
     EXPECT_TRUE(used);
-    EXPECT_EQ(Narrow(1252, u"plain", "#", &used), "plain");
+    EXPECT_EQ(EncodeText(1252, u"plain", "#", &used), "plain");
     EXPECT_FALSE(used);
 }
 

@@ -79,8 +79,8 @@ void* STDMETHODCALLTYPE Address(void* value) {
     return value;
 }
 
-// Narrow integers and pointers only: on the portable host a call that goes in registers.
-SHORT STDMETHODCALLTYPE Narrow(void* self, SHORT small, BYTE byte, VARIANT_BOOL truth,
+// NarrowArguments integers and pointers only: on the portable host a call that goes in registers.
+SHORT STDMETHODCALLTYPE NarrowArguments(void* self, SHORT small, BYTE byte, VARIANT_BOOL truth,
                                LONG* pointer, LONGLONG wide) {
     seen = Seen{};
     seen.self = self;
@@ -178,7 +178,7 @@ TEST(DispCallFunc, IntegersAndPointersWidenedAsDeclared) {
     }
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&Narrow)), CC_STDCALL,
+    ASSERT_EQ(DispCallFunc(nullptr, Entry(reinterpret_cast<const void*>(&NarrowArguments)), CC_STDCALL,
                            VT_I2, 6, types, pointers, &result),
               S_OK);
     EXPECT_TRUE(SameVariant(result, I2v(-301)));

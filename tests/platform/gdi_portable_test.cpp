@@ -10,13 +10,13 @@
 
 namespace {
 
-struct Canvas {
-    Canvas(int w, int h) : width(w) {
+struct PortableCanvas {
+    PortableCanvas(int w, int h) : width(w) {
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateCompatibleBitmap(dc, w, h);
         previous = SelectObject(dc, bitmap);
     }
-    ~Canvas() {
+    ~PortableCanvas() {
         SelectObject(dc, previous);
         DeleteObject(bitmap);
         DeleteDC(dc);
@@ -41,7 +41,7 @@ HICON SolidIcon(int w, int h, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
 }
 
 TEST(PortableGdi, OnlySrcCopyIsSupported) {
-    Canvas a(4, 4), b(4, 4);
+    PortableCanvas a(4, 4), b(4, 4);
     SetLastError(0);
     EXPECT_FALSE(BitBlt(a.dc, 0, 0, 4, 4, b.dc, 0, 0, 0x00EE0086));  // SRCPAINT
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
@@ -60,13 +60,13 @@ TEST(PortableGdi, DeadHandlesAreRefused) {
     EXPECT_FALSE(DeleteDC(dc));
     ASSERT_TRUE(DeleteObject(brush));
     EXPECT_FALSE(DeleteObject(brush));
-    Canvas c(2, 2);
+    PortableCanvas c(2, 2);
     EXPECT_EQ(FillRect(c.dc, &r, brush), 0);
     EXPECT_EQ(SelectObject(c.dc, brush), nullptr);
 }
 
 TEST(PortableGdi, SelectedObjectsAreNotDeleted) {
-    Canvas c(2, 2);
+    PortableCanvas c(2, 2);
     EXPECT_FALSE(DeleteObject(c.bitmap));
     HBRUSH brush = CreateSolidBrush(0);
     HGDIOBJ old = SelectObject(c.dc, brush);
@@ -76,7 +76,7 @@ TEST(PortableGdi, SelectedObjectsAreNotDeleted) {
 }
 
 TEST(PortableGdi, DrawIconBlendsByAlphaAndLeavesTransparentPixels) {
-    Canvas c(3, 1);
+    PortableCanvas c(3, 1);
     c.Fill(RGB(100, 50, 200));
     HICON opaque = SolidIcon(1, 1, 10, 20, 30, 255);
     HICON clear = SolidIcon(1, 1, 10, 20, 30, 0);
@@ -94,7 +94,7 @@ TEST(PortableGdi, DrawIconBlendsByAlphaAndLeavesTransparentPixels) {
 TEST(PortableGdi, BlendingIsRoundedSourceOverForEveryAlphaAndBackground) {
     // Row y holds background value y in every channel; column x has alpha x and colour
     // (200, 100, 50). Each result must be round(c * a / 255) + round(d * (255 - a) / 255).
-    Canvas c(256, 256);
+    PortableCanvas c(256, 256);
     for (int y = 0; y < 256; ++y) {
         RECT row{0, y, 256, y + 1};
         HBRUSH brush = CreateSolidBrush(RGB(y, y, y));
@@ -123,7 +123,7 @@ TEST(PortableGdi, BlendingIsRoundedSourceOverForEveryAlphaAndBackground) {
 }
 
 TEST(PortableGdi, DrawIconIsClippedToTheBitmap) {
-    Canvas c(4, 4);
+    PortableCanvas c(4, 4);
     c.Fill(RGB(0, 0, 0));
     HICON icon = SolidIcon(3, 3, 0, 0, 255, 255);
     ASSERT_TRUE(DrawIconEx(c.dc, -2, 2, icon, 3, 3, 0, nullptr, DI_NORMAL));
@@ -153,7 +153,7 @@ TEST(PortableGdi, CopiedAndBlendedStretchesAgreeWhereverTheyAreClipped) {
     auto round255 = [](int v) { return (v + 127) / 255; };
     for (int left : {-30, -7, 0, 3, 11}) {
         SCOPED_TRACE(left);
-        Canvas c(24, 1);
+        PortableCanvas c(24, 1);
         c.Fill(RGB(10, 20, 30));
         ASSERT_TRUE(DrawIconEx(c.dc, left, 0, icon, 40, 1, 0, nullptr, DI_NORMAL));
         for (int x = 0; x < 24; ++x) {
@@ -168,7 +168,7 @@ TEST(PortableGdi, CopiedAndBlendedStretchesAgreeWhereverTheyAreClipped) {
 }
 
 TEST(PortableGdi, DrawIconRefusesScalingAndOtherModes) {
-    Canvas c(8, 8);
+    PortableCanvas c(8, 8);
     HICON icon = SolidIcon(4, 4, 1, 2, 3, 255);
     SetLastError(0);
     EXPECT_FALSE(DrawIconEx(c.dc, 0, 0, icon, 8, 8, 0, nullptr, DI_NORMAL));

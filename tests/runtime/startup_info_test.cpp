@@ -8,8 +8,8 @@
 #include <string>
 
 namespace {
-typedef std::basic_string<WCHAR> Text;
-Text Tail(LPCWSTR line) {
+typedef std::basic_string<WCHAR> WideLine;
+WideLine Tail(LPCWSTR line) {
     return CommandTail(line);
 }
 }  // namespace
@@ -41,8 +41,8 @@ TEST(CommandTail, PointsIntoThisProcessCommandLine) {
     LPCWSTR line = GetCommandLineW();
     LPCWSTR tail = CommandTail(line);
     ASSERT_GE(tail, line);
-    Text name(line, tail);
-    EXPECT_NE(name.find(WSTR("unit_tests")), Text::npos);
+    WideLine name(line, tail);
+    EXPECT_NE(name.find(WSTR("unit_tests")), WideLine::npos);
 }
 
 TEST(ShowCommand, FromStartupInformation) {

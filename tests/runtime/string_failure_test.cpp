@@ -13,7 +13,7 @@
 #include <functional>
 
 namespace {
-constexpr auto kAbc = StringLiteral("abc");
+constexpr auto kAbcFailing = StringLiteral("abc");
 
 struct Case {
     const char* name;
@@ -55,7 +55,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
         {"pop into variable", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR variable = Owned("ab");
-             PushBorrowedString(kAbc.Handle());
+             PushBorrowedString(kAbcFailing.Handle());
              arm();
              PopIntoStringVariable(&variable);
              EXPECT_TRUE(variable == nullptr || Text(variable) == "abc");
@@ -64,7 +64,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
         {"pop into argument", kErrorOutOfMemory,
          [](auto& arm) {
              BSTR place = nullptr;
-             PushBorrowedString(kAbc.Handle());
+             PushBorrowedString(kAbcFailing.Handle());
              arm();
              BSTR argument = PopIntoStringArgument(&place);
              EXPECT_EQ(argument, place);
@@ -73,7 +73,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
         {"append", kErrorOutOfMemory,
          [](auto& arm) {
              PushOwnedString(Owned("ab"));
-             PushBorrowedString(kAbc.Handle());
+             PushBorrowedString(kAbcFailing.Handle());
              arm();
              AppendTopToNext();
              EXPECT_EQ(TempStringCount(), 1);
@@ -83,7 +83,7 @@ TEST(StringAllocationFailure, EveryAllocationOfEveryOperation) {
          [](auto& arm) {
              BSTR part = Owned("x");
              arm();
-             ConcatenateStrings({part, kAbc.Handle()});
+             ConcatenateStrings({part, kAbcFailing.Handle()});
              PopAndFreeString();
              FreeString(part);
          }},

@@ -12,7 +12,7 @@
 #include <cstring>
 
 namespace {
-constexpr auto kAbc = StringLiteral("abc");
+constexpr auto kAbcToJoin = StringLiteral("abc");
 constexpr auto kDe = StringLiteral("de");
 constexpr auto kEmpty = StringLiteral("");
 
@@ -51,10 +51,10 @@ TEST(AppendTopToNext, EmptyBelowTakesTheTopSlotAsItIs) {
     ProcFrame frame;
     SeamDelta seam;
     PushEmptyString();
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcToJoin.Handle());
     AppendTopToNext();
     EXPECT_EQ(TempStringCount(), 1);
-    EXPECT_EQ(TempString(0), BorrowedHandle(kAbc.Handle()));  // still borrowed
+    EXPECT_EQ(TempString(0), BorrowedHandle(kAbcToJoin.Handle()));  // still borrowed
     PushBorrowedString(kEmpty.Handle());
     PushOwnedString(Owned("xy"));
     AppendTopToNext();
@@ -69,7 +69,7 @@ TEST(AppendTopToNext, EmptyBelowTakesTheTopSlotAsItIs) {
 TEST(AppendTopToNext, JoinsIntoANewOwnedStringAndFreesOnlyOwnedParts) {
     ProcFrame frame;
     SeamDelta seam;
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcToJoin.Handle());
     PushOwnedString(Owned("de"));
     AppendTopToNext();
     EXPECT_EQ(TempStringCount(), 1);
@@ -81,7 +81,7 @@ TEST(AppendTopToNext, JoinsIntoANewOwnedStringAndFreesOnlyOwnedParts) {
     PopAndFreeString();
     EXPECT_EQ(seam.Allocations(), 3);
     EXPECT_EQ(seam.Frees(), 3);
-    EXPECT_EQ(Text(kAbc.Handle()), "abc");
+    EXPECT_EQ(Text(kAbcToJoin.Handle()), "abc");
     EXPECT_EQ(frame.errorState, 0);
 }
 
@@ -120,7 +120,7 @@ TEST(ConcatenateStrings, JoinsInOrderAndLeavesTheArgumentsAlone) {
     SeamDelta seam;
     BSTR first = Owned("ab");
     BSTR second = Owned("cde");
-    ConcatenateStrings({first, nullptr, second, kAbc.Handle()});
+    ConcatenateStrings({first, nullptr, second, kAbcToJoin.Handle()});
     EXPECT_EQ(Text(TempString(0)), "abcdeabc");
     EXPECT_FALSE(IsBorrowed(TempString(0)));
     PopAndFreeString();
@@ -150,7 +150,7 @@ TEST(ConcatenateStrings, ErrorsPushAnEmptySlot) {
     EXPECT_EQ(frame.LastError(), kErrorInvalidArgument);
     PopAndFreeString();
     allocation_seam::FailAllocationNumber(1);
-    ConcatenateStrings({kAbc.Handle(), kDe.Handle()});
+    ConcatenateStrings({kAbcToJoin.Handle(), kDe.Handle()});
     allocation_seam::FailAllocationNumber(0);
     EXPECT_EQ(TempString(0), 0u);
     EXPECT_EQ(frame.LastError(), kErrorOutOfMemory);

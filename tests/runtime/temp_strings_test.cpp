@@ -12,7 +12,7 @@
 #include <cstring>
 
 namespace {
-constexpr auto kAbc = StringLiteral("abc");
+constexpr auto kAbcTemporary = StringLiteral("abc");
 constexpr auto kXyz = StringLiteral("xyz");
 constexpr auto kWxyz = StringLiteral("wxyz");
 constexpr auto kSixBytes = StringLiteral("abcdef");
@@ -21,12 +21,12 @@ constexpr auto kSixBytes = StringLiteral("abcdef");
 TEST(TempStringStack, IndexMovesOneHandleWidthPerSlot) {
     ProcFrame frame;
     const LONG width = sizeof(StringHandle);
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcTemporary.Handle());
     PushEmptyString();
     EXPECT_EQ(frame.tempIndex, -2 * width);
     EXPECT_EQ(TempStringCount(), 2);
     EXPECT_EQ(TempString(0), 0u);
-    EXPECT_EQ(TempString(1), BorrowedHandle(kAbc.Handle()));
+    EXPECT_EQ(TempString(1), BorrowedHandle(kAbcTemporary.Handle()));
     PushBorrowedString(nullptr);
     EXPECT_EQ(TempString(0), kBorrowedMark);  // a marked null
     PopAndFreeString();
@@ -39,15 +39,15 @@ TEST(TempStringStack, LiteralIntoVariableGivesAnOwnCopyAndTheLiteralIsNeverFreed
     ProcFrame frame;
     SeamDelta seam;
     BSTR variable = nullptr;
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcTemporary.Handle());
     PopIntoStringVariable(&variable);
     ASSERT_NE(variable, nullptr);
-    EXPECT_NE(variable, kAbc.Handle());
+    EXPECT_NE(variable, kAbcTemporary.Handle());
     EXPECT_EQ(Text(variable), "abc");
     EXPECT_EQ(seam.Allocations(), 1);
     FreeString(variable);
     EXPECT_EQ(seam.Frees(), 1);
-    EXPECT_EQ(Text(kAbc.Handle()), "abc");
+    EXPECT_EQ(Text(kAbcTemporary.Handle()), "abc");
 }
 
 TEST(TempStringStack, SameLengthReusesTheVariablesBufferOtherLengthsReplaceIt) {
@@ -100,10 +100,10 @@ TEST(TempStringStack, ArgumentsAreOwnedCopiesOfBorrowedStrings) {
     ProcFrame frame;
     SeamDelta seam;
     BSTR place = nullptr;
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcTemporary.Handle());
     BSTR argument = PopIntoStringArgument(&place);
     EXPECT_EQ(argument, place);
-    EXPECT_NE(argument, kAbc.Handle());
+    EXPECT_NE(argument, kAbcTemporary.Handle());
     EXPECT_EQ(Text(argument), "abc");
     FreeString(argument);  // program code frees the argument after the call
     BSTR owned = Owned("mine");
@@ -137,7 +137,7 @@ TEST(TempStringStack, FrameExitReleasesWhatAStatementLeftBehind) {
     {
         ProcFrame frame;
         PushOwnedString(Owned("left"));
-        PushBorrowedString(kAbc.Handle());
+        PushBorrowedString(kAbcTemporary.Handle());
     }
     EXPECT_EQ(seam.Allocations(), 1);
     EXPECT_EQ(seam.Frees(), 1);
@@ -162,7 +162,7 @@ TEST(TempStringStackDeathTest, OverflowAndUnderflowEndTheProcess) {
 TEST(StringBuffers, FixedLengthIsBlankPadded) {
     ProcFrame frame;
     char buffer[5];
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcTemporary.Handle());
     PopIntoFixedBuffer(buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer, 5), "abc  ");
     PushOwnedString(Owned("abcdef"));
@@ -180,7 +180,7 @@ TEST(StringBuffers, ZeroTerminatedStopsAtSizeOrAfterTheFirstZero) {
     ProcFrame frame;
     char buffer[20];
     std::memset(buffer, 'x', sizeof buffer);
-    PushBorrowedString(kAbc.Handle());
+    PushBorrowedString(kAbcTemporary.Handle());
     PopIntoZeroTerminatedBuffer(buffer, 20);
     EXPECT_EQ(std::string(buffer, 5), std::string("abc\0x", 5));
     std::memset(buffer, 'x', sizeof buffer);
