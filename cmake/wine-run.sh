@@ -50,15 +50,16 @@ mkdir -p "$(dirname "$prefix")"
 # On an unhandled exception the program prints its own report ("crash report: ...", see
 # runtime/crash_filter.h) or, for programs without it, Wine prints "wine: Unhandled ..." and
 # winedbg the stack; the exit code of a process ending that way is now and then 0 under Wine.
-# So the program's standard error passes through here, and either report makes a crash fail.
+# So the program's standard error is kept here, passed on, and either report makes a crash fail.
+# It goes to a file, not a pipe: Wine's services, when the program's start is what starts them,
+# inherit its standard error and live on after it, and a pipe they hold would never end.
 [ -n "${HANOI_WINE_START:-}" ] && set -- start /wait $HANOI_WINE_START /unix "$@"
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 set +e
-exec 3>&1
-"$wine" "$@" 2>&1 1>&3 3>&- | tee "$report" >&2
-code=${PIPESTATUS[0]}
-exec 3>&-
+"$wine" "$@" 2>"$report"
+code=$?
+cat "$report" >&2
 if [ $code -eq 0 ] && grep -qE '^(wine: Unhandled |crash report: )' "$report"; then
     echo "wine-run.sh: the program ended with an unhandled exception (see its stack above)" >&2
     code=3
