@@ -1,12 +1,12 @@
 // The way out of the process and the run-time threads still at work. ExitProcess ends every
-// other thread wherever it is, and a thread ended while it holds one of the system's locks
-// (the heap's, the window system's) leaves that lock held: the exit then waits on it for
-// ever. Under Wine a process whose second thread kept asking for repaints hung that way in
-// ExitProcess about once in forty ends (tests/e2e/exit_while_redrawing.cpp shows it). So a
-// run-time thread does its work between two pauses inside a work section, and RuntimeExit
-// shuts the gate first: it waits until no other thread is inside a section, and a thread
-// that comes to the gate afterwards parks there. When the process ends, every other run-time
-// thread is pausing or parked, holding no lock.
+// other thread wherever it is, and a thread ended while it holds a lock (the heap's, the
+// window system's) leaves it held: when the detach code of a library then takes the same
+// lock, the exit waits on it for ever, as the ExitProcess documentation warns. So a run-time
+// thread does its work between two pauses inside a work section, and RuntimeExit shuts the
+// gate first: it waits until no other thread is inside a section, and a thread that comes to
+// the gate afterwards parks there. When the process ends, every other run-time thread is
+// pausing or parked, holding no lock. (tests/e2e/exit_while_redrawing.cpp ends a process
+// with and without this under Wine.)
 #pragma once
 
 #include "platform/win32.h"
