@@ -50,16 +50,22 @@ mkdir -p "$(dirname "$prefix")"
 # On an unhandled exception the program prints its own report ("crash report: ...", see
 # runtime/crash_filter.h) or, for programs without it, Wine prints "wine: Unhandled ..." and
 # winedbg the stack; the exit code of a process ending that way is now and then 0 under Wine.
-# So the program's standard error is kept here, passed on, and either report makes a crash fail.
-# It goes to a file, not a pipe: Wine's services, when the program's start is what starts them,
-# inherit its standard error and live on after it, and a pipe they hold would never end.
+# So the program's standard error is kept here, passed on as it comes (callers read Wine's
+# traces while the program runs), and either report makes a crash fail. It goes to a file that
+# tail follows until the program has ended, not through a pipe: Wine's services, when the
+# program's start is what starts them, inherit its standard error and live on after it, and a
+# pipe they hold open would never end.
 [ -n "${HANOI_WINE_START:-}" ] && set -- start /wait $HANOI_WINE_START /unix "$@"
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 set +e
-"$wine" "$@" 2>"$report"
+"$wine" "$@" 2>"$report" <&0 &
+program=$!
+tail -n +1 -s 0.1 -f --pid=$program "$report" >&2 &
+follower=$!
+wait $program
 code=$?
-cat "$report" >&2
+wait $follower  # its last read comes after the program's end
 if [ $code -eq 0 ] && grep -qE '^(wine: Unhandled |crash report: )' "$report"; then
     echo "wine-run.sh: the program ended with an unhandled exception (see its stack above)" >&2
     code=3
