@@ -86,6 +86,16 @@ ended() {  # pid, seconds: whether the process ended within them
     done
 }
 
+# A worker's Wine prefix is made, and its session started, before its first counted run:
+# made inside a run, the prefix takes most of the time that run waits for the window on a
+# loaded machine, and the run counts as "no window" though the program was never started.
+warm_up_prefix() {  # worker
+    local prefix=$out/prefix-$1 shell=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/cmd.exe
+    [ "$wine_width" = i686 ] && shell=/usr/lib/i386-linux-gnu/wine/i386-windows/cmd.exe
+    "$root/cmake/wine-run.sh" "$prefix" "$shell" /c exit >/dev/null 2>&1 </dev/null || true
+    start_wine_session "$prefix" "$wine_width"
+}
+
 soak_run() {  # build, run number, worker
     local build=$1 run=$2 worker=$3 dir=$out/$1
     mkdir -p "$dir"
