@@ -21,7 +21,7 @@ HRESULT ItemCopy(VARIANT* destination, const VARIANT* source) {
     return VariantCopy(destination, const_cast<VARIANT*>(source));
 }
 
-HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source) {
+HRESULT ItemCopyDereferencedBySystem(VARIANT* destination, const VARIANT* source) {
     return VariantCopyInd(destination, const_cast<VARIANT*>(source));
 }
 

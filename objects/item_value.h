@@ -5,6 +5,8 @@
 #include "platform/win32.h"
 #include "runtime/value_types.h"
 
+#include <cstdint>
+
 // VariantClear, then bytes 4 to 15 zeroed: the variable reads as empty.
 void ItemClear(VARIANT* variable);
 // VariantClear only.
@@ -12,8 +14,24 @@ void ItemRelease(VARIANT* value);
 // VariantCopy: the destination's old value is released, then a deep copy is stored. Returns
 // what VariantCopy returned (E_OUTOFMEMORY when a string or array could not be copied).
 HRESULT ItemCopy(VARIANT* destination, const VARIANT* source);
+// True for a value that owns nothing and refers to nothing: empty, null, or a number held by
+// value (VT_EMPTY to VT_DATE, VT_ERROR, VT_BOOL, VT_DECIMAL, VT_I1 to VT_UINT). Copying one is
+// copying its 16 bytes, and releasing one only marks it empty.
+inline bool ItemOwnsNothing(VARTYPE type) {
+    constexpr uint32_t kPlainTypes = 0x00FF4CFF;  // one bit per type word below 32
+    return type < 32 && ((kPlainTypes >> type) & 1) != 0;
+}
 // VariantCopyInd: as ItemCopy, but a by-reference source is replaced by what it refers to.
-HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source);
+// A plain value over a plain value is copied here as its bytes, which is all VariantCopyInd
+// would do with it: ITEM's reads of numbers are otherwise mostly the system routine's checks.
+HRESULT ItemCopyDereferencedBySystem(VARIANT* destination, const VARIANT* source);
+inline HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source) {
+    if (destination && source && ItemOwnsNothing(source->vt) && ItemOwnsNothing(destination->vt)) {
+        if (destination != source) *destination = *source;
+        return S_OK;
+    }
+    return ItemCopyDereferencedBySystem(destination, source);
+}
 // Moves a call's 16-byte result temporary into a variable cleared before the call. The
 // bytes move unchanged with their ownership; the temporary is not released.
 void ItemMoveResult(VARIANT* destination, const VARIANT* resultTemporary);

@@ -122,3 +122,29 @@ TEST(ItemValue, MoveResultTransfersOwnership) {
     EXPECT_EQ(Describe(destination), "moved");
     VariantClear(&destination);  // freed once, through the destination
 }
+
+// A plain value is copied here as its bytes: the result (bytes and code) must be the system
+// copy's, over a destination that holds nothing, a number or a string (released, not leaked).
+TEST(ItemValue, PlainCopyIsTheSystemCopy) {
+    const VARTYPE plain[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4,  VT_R4,  VT_R8,  VT_CY,
+                             VT_DATE,  VT_ERROR, VT_BOOL, VT_DECIMAL, VT_I1, VT_UI1, VT_UI2,
+                             VT_UI4,   VT_I8,  VT_UI8, VT_INT, VT_UINT};
+    for (VARTYPE type : plain) {
+        VARIANT source;
+        std::memset(&source, 0x5A, sizeof source);
+        source.vt = type;
+        for (int held = 0; held < 3; ++held) {
+            SCOPED_TRACE(testing::Message() << "type " << type << ", destination " << held);
+            VARIANT ours = held == 2 ? TextItem("held") : VARIANT{};
+            VARIANT system = held == 2 ? TextItem("held") : VARIANT{};
+            if (held == 1) ours.vt = system.vt = VT_I4;
+            const HRESULT ourCode = ItemCopyDereferenced(&ours, &source);
+            EXPECT_EQ(ourCode, VariantCopyInd(&system, &source));
+            EXPECT_EQ(std::memcmp(&ours, &system, sizeof ours), 0);
+        }
+    }
+    const VARTYPE owning[] = {VT_BSTR, VT_DISPATCH, VT_UNKNOWN, VT_I4 | VT_BYREF,
+                              VT_I4 | VT_ARRAY, 15, VT_VARIANT, VT_RECORD};
+    for (VARTYPE type : owning)
+        EXPECT_FALSE(ItemOwnsNothing(type)) << type;
+}
