@@ -15,16 +15,32 @@ check() {  # description, then a command that must succeed
 
 # Starts Xvfb on the first free display number of the range and exports DISPLAY; xvfb holds
 # its process. Scripts that may run at once take different ranges.
+# A number that looked free can be taken by another session started at the same moment: its
+# Xvfb then ends at once ("already active"), and this one moves on to the next number rather
+# than share the other's display (where each would find and close the other's windows).
 start_display() {  # first number, last number, log file
     local n
     display=
     for n in $(seq "$1" "$2"); do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$3" 2>&1 &
+        xvfb=$!
+        for _ in $(seq 1 50); do
+            kill -0 $xvfb 2>/dev/null || break
+            [ -e "/tmp/.X11-unix/X$n" ] && { display=:$n; break; }
+            sleep 0.1
+        done
+        # The socket can be the other server's: this one must still be running.
+        if [ -n "$display" ] && sleep 0.2 && kill -0 $xvfb 2>/dev/null; then
+            export DISPLAY=$display
+            return 0
+        fi
+        display=
+        kill $xvfb 2>/dev/null
+        wait $xvfb 2>/dev/null
     done
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$3" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-    export DISPLAY=$display
+    echo "no free display between :$1 and :$2" >&2
+    return 1
 }
 stop_display() {
     kill "$xvfb" 2>/dev/null
