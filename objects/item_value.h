@@ -16,8 +16,9 @@ void ItemRelease(VARIANT* value);
 HRESULT ItemCopy(VARIANT* destination, const VARIANT* source);
 // True for a value that owns nothing and refers to nothing: empty, null, or a number held by
 // value (VT_EMPTY to VT_DATE, VT_ERROR, VT_BOOL, VT_DECIMAL, VT_I1 to VT_UINT). Copying one is
-// copying its 16 bytes, and releasing one only marks it empty.
-inline bool ItemOwnsNothing(VARTYPE type) {
+// copying its 16 bytes, and releasing one only marks it empty. Stricter than what the
+// dispatch asks before a release (OwnsSomething): a reference or an unknown type is not plain.
+inline bool ItemIsPlain(VARTYPE type) {
     constexpr uint32_t kPlainTypes = 0x00FF4CFF;  // one bit per type word below 32
     return type < 32 && ((kPlainTypes >> type) & 1) != 0;
 }
@@ -26,7 +27,7 @@ inline bool ItemOwnsNothing(VARTYPE type) {
 // would do with it: ITEM's reads of numbers are otherwise mostly the system routine's checks.
 HRESULT ItemCopyDereferencedBySystem(VARIANT* destination, const VARIANT* source);
 inline HRESULT ItemCopyDereferenced(VARIANT* destination, const VARIANT* source) {
-    if (destination && source && ItemOwnsNothing(source->vt) && ItemOwnsNothing(destination->vt)) {
+    if (destination && source && ItemIsPlain(source->vt) && ItemIsPlain(destination->vt)) {
         if (destination != source) *destination = *source;
         return S_OK;
     }

@@ -82,6 +82,12 @@ wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process tha
     wait "$1"
 }
 
+# Where Wine keeps its own Windows programs (explorer.exe, cmd.exe) of a width.
+wine_programs() {  # i686 or x86_64
+    if [ "$1" = i686 ]; then echo /usr/lib/i386-linux-gnu/wine/i386-windows
+    else echo /usr/lib/x86_64-linux-gnu/wine/x86_64-windows; fi
+}
+
 # The Wine session of a reused prefix stays up between runs, as a user's does: each run then
 # starts only the program, not Wine's desktop and services too (which on a loaded machine
 # miss Wine's own time limit for the desktop now and then: "The explorer process failed to
@@ -89,9 +95,9 @@ wait_exit() {  # pid, seconds: the exit code, or 124 after killing a process tha
 # going nowhere: started by a run, it would inherit that run's output pipe and keep
 # cmake/wine-run.sh waiting on it. Ended with "WINEPREFIX=prefix wineserver -k".
 start_wine_session() {  # prefix, Wine's width (i686 or x86_64)
-    local session=$1.session explorer=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/explorer.exe
+    local session=$1.session explorer
     [ -f "$session" ] && kill -0 "$(cat "$session")" 2>/dev/null && return
-    [ "$2" = i686 ] && explorer=/usr/lib/i386-linux-gnu/wine/i386-windows/explorer.exe
+    explorer=$(wine_programs "$2")/explorer.exe
     mkdir -p "$1"
     WINEPREFIX=$1 wineserver -p >/dev/null 2>&1
     "$root/cmake/wine-run.sh" "$1" "$explorer" /desktop >/dev/null 2>&1 </dev/null &

@@ -146,5 +146,5 @@ TEST(ItemValue, PlainCopyIsTheSystemCopy) {
     const VARTYPE owning[] = {VT_BSTR, VT_DISPATCH, VT_UNKNOWN, VT_I4 | VT_BYREF,
                               VT_I4 | VT_ARRAY, 15, VT_VARIANT, VT_RECORD};
     for (VARTYPE type : owning)
-        EXPECT_FALSE(ItemOwnsNothing(type)) << type;
+        EXPECT_FALSE(ItemIsPlain(type)) << type;
 }

@@ -90,9 +90,9 @@ ended() {  # pid, seconds: whether the process ended within them
 # made inside a run, the prefix takes most of the time that run waits for the window on a
 # loaded machine, and the run counts as "no window" though the program was never started.
 warm_up_prefix() {  # worker
-    local prefix=$out/prefix-$1 shell=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/cmd.exe
-    [ "$wine_width" = i686 ] && shell=/usr/lib/i386-linux-gnu/wine/i386-windows/cmd.exe
-    "$root/cmake/wine-run.sh" "$prefix" "$shell" /c exit >/dev/null 2>&1 </dev/null || true
+    local prefix=$out/prefix-$1
+    "$root/cmake/wine-run.sh" "$prefix" "$(wine_programs "$wine_width")/cmd.exe" /c exit \
+        >/dev/null 2>&1 </dev/null || true
     start_wine_session "$prefix" "$wine_width"
 }
 
