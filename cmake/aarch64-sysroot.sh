@@ -33,7 +33,7 @@ apt_options=(-q -o Dir::Etc="$apt_dir/etc" -o Dir::Etc::TrustedParts=/etc/apt/tr
              -o Dir::Cache="$apt_dir/cache" -o APT::Architecture=arm64
              -o APT::Architectures::=arm64 -o Debug::NoLocking=true
              -o APT::Sandbox::User="$(id -un)")
-apt-get "${apt_options[@]}" update >/dev/null
+cmake/apt-update.sh "${apt_options[@]}" >/dev/null
 # An empty status file: apt takes nothing as installed and fetches every dependency. An old
 # download (another version, a package no longer needed) must not land in the new root.
 rm -f "$apt_dir"/cache/archives/*.deb

@@ -13,6 +13,15 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
 # for file kinds we never make; the minimal one reads archives, binaries and text.
 lean_packages=(diffoscope-minimal)
 
+# 32-bit Wine only serves where the kernel executes i386 programs; elsewhere Wine runs the
+# 64-bit build, and wine32:i386 is left out (a mirror whose i386 lists lag behind the amd64
+# ones can make it uninstallable, and it would be of no use there).
+if [ "$("$(dirname "$0")/kernel-runs-i386.sh" >/dev/null 2>&1; echo $?)" = 77 ]; then
+    for i in "${!packages[@]}"; do
+        if [ "${packages[$i]}" = wine32:i386 ]; then unset "packages[$i]"; fi
+    done
+fi
+
 missing=()
 lean_missing=()
 installed() {
@@ -23,7 +32,9 @@ for package in "${lean_packages[@]}"; do installed "$package" || lean_missing+=(
 [ ${#missing[@]} -eq 0 ] && [ ${#lean_missing[@]} -eq 0 ] && exit 0
 
 need_i386=0
-dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+if [[ " ${missing[*]} " == *" wine32:i386 "* ]]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+fi
 
 apt_install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -q)
 if [ "$(id -u)" -ne 0 ]; then
@@ -38,6 +49,6 @@ fi
 
 echo "Installing: ${missing[*]} ${lean_missing[*]}"
 [ $need_i386 -eq 1 ] && dpkg --add-architecture i386
-apt-get update -q
+"$(dirname "$0")/apt-update.sh" -q
 [ ${#missing[@]} -eq 0 ] || "${apt_install[@]}" "${missing[@]}"
 [ ${#lean_missing[@]} -eq 0 ] || "${apt_install[@]}" --no-install-recommends "${lean_missing[@]}"
