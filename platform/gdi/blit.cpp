@@ -44,7 +44,7 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandl
     const size_t rowBytes = static_cast<size_t>(fromSource.right - fromSource.left) * 4;
     const int rows = fromSource.bottom - fromSource.top;
     const bool sameSurface = to == from;
-    std::vector<uint32_t> copy;
+    decltype(from->pixels) copy;
     if (sameSurface) copy = from->pixels;  // overlapping source and destination
     for (int row = 0; row < rows; ++row) {
         int ty = fromSource.top + row;

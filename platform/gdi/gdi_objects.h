@@ -3,6 +3,7 @@
 // pixels. Only platform/ includes this header.
 #pragma once
 
+#include "platform/gdi/pixel_memory.h"
 #include "platform/win32.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace gdi_objects {
 struct PixelSurface {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t, pixel_memory::Allocator<uint32_t>> pixels;
     uint32_t* Row(int y) { return pixels.data() + static_cast<size_t>(y) * width; }
 };
 
