@@ -260,33 +260,54 @@ void SetIcon(SurfaceId surface, const Frame& icon) {
     SDL_FreeSurface(image);
 }
 
+// The X11 display and window of `native` when frames can go to it with XPutImage as they
+// are: an X11 window whose pixels are 32-bit 0x00RRGGBB words, the frames' own layout.
+bool X11Target(SDL_Window* native, Display** display, Window* window) {
+    if (SDL_GetWindowPixelFormat(native) != SDL_PIXELFORMAT_RGB888) return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    *display = info.info.x11.display;
+    *window = info.info.x11.window;
+    return true;
+}
+
 void Present(SurfaceId surface, const Frame& frame) {
     SDL_Window* native = Find(surface);
-    if (!native) return;
+    if (!native || frame.width < 1 || frame.height < 1) return;
+    Display* display = nullptr;
+    Window window = 0;
+    if (X11Target(native, &display, &window)) {
+        x11_window::PutFrame(display, window, frame.pixels, frame.width, frame.height);
+        return;
+    }
+    // Elsewhere (Wayland, other pixel layouts) through SDL's window surface, converted.
     SDL_Surface* screen = SDL_GetWindowSurface(native);
     if (!screen) return;
     int w = frame.width < screen->w ? frame.width : screen->w;
     int h = frame.height < screen->h ? frame.height : screen->h;
-    if (w > 0 && h > 0) {
-        SDL_LockSurface(screen);
-        if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
-            // The X11 surface's usual format has the frame's byte layout with the top byte
-            // unused: rows are copied as they are, which costs a fraction of a conversion.
-            for (int row = 0; row < h; ++row)
-                std::memcpy(static_cast<uint8_t*>(screen->pixels) + row * screen->pitch,
-                            frame.pixels + static_cast<size_t>(row) * frame.width, w * 4u);
-        } else {
-            SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
-                              screen->format->format, screen->pixels, screen->pitch);
-        }
-        SDL_UnlockSurface(screen);
+    SDL_LockSurface(screen);
+    if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
+        // The frame's byte layout with the top byte unused: rows are copied as they are,
+        // which costs a fraction of a conversion.
+        for (int row = 0; row < h; ++row)
+            std::memcpy(static_cast<uint8_t*>(screen->pixels) + row * screen->pitch,
+                        frame.pixels + static_cast<size_t>(row) * frame.width, w * 4u);
+    } else {
+        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
+                          screen->format->format, screen->pixels, screen->pitch);
     }
+    SDL_UnlockSurface(screen);
     SDL_UpdateWindowSurface(native);
 }
 
 bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height) {
     SDL_Window* native = Find(surface);
     if (!native) return false;
+    Display* display = nullptr;
+    Window window = 0;
+    if (X11Target(native, &display, &window))
+        return x11_window::ReadFrame(display, window, pixels, width, height);
     SDL_Surface* screen = SDL_GetWindowSurface(native);
     if (!screen) return false;
     *width = screen->w;
