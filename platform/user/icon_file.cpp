@@ -25,6 +25,13 @@ int32_t Long(const uint8_t* p) {
     return static_cast<int32_t>(Dword(p));
 }
 
+// No pixels, but the buffer's memory is kept for the next decode into the same `out`.
+void Empty(IconPixels* out) {
+    out->width = 0;
+    out->height = 0;
+    out->bgra.clear();
+}
+
 bool DecodeBitmapEntry(const uint8_t* data, const IconFileEntry& entry, IconPixels* out) {
     if (entry.size < kBitmapHeader) return false;
     const uint8_t* header = data + entry.offset;
@@ -98,7 +105,7 @@ int FindIconEntry(const std::vector<IconFileEntry>& entries, int width, int heig
 }
 
 bool DecodePngImage(const uint8_t* data, size_t size, IconPixels* out) {
-    *out = IconPixels{};
+    Empty(out);
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -110,20 +117,20 @@ bool DecodePngImage(const uint8_t* data, size_t size, IconPixels* out) {
     }
     // 8-bit sRGB output keeps straight alpha; only linear (16-bit) output is premultiplied.
     image.format = PNG_FORMAT_BGRA;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+    out->bgra.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out->bgra.data(), 0, nullptr)) {
         png_image_free(&image);
+        Empty(out);
         return false;
     }
     out->width = static_cast<int>(image.width);
     out->height = static_cast<int>(image.height);
-    out->bgra = std::move(pixels);
     return true;
 }
 
 bool DecodeIconEntry(const uint8_t* data, size_t size, const IconFileEntry& entry,
                      IconPixels* out) {
-    *out = IconPixels{};
+    Empty(out);
     if (!data || entry.offset > size || entry.size > size - entry.offset) return false;
     if (entry.width < 1 || entry.width > kMaxIconEdge || entry.height < 1 ||
         entry.height > kMaxIconEdge) {
@@ -136,12 +143,12 @@ bool DecodeIconEntry(const uint8_t* data, size_t size, const IconFileEntry& entr
     } else {
         ok = DecodeBitmapEntry(data, entry, out);
     }
-    if (!ok) *out = IconPixels{};
+    if (!ok) Empty(out);
     return ok;
 }
 
 bool DecodeIconOfSize(const uint8_t* data, size_t size, int width, int height, IconPixels* out) {
-    *out = IconPixels{};
+    Empty(out);
     std::vector<IconFileEntry> entries;
     if (!ParseIconFile(data, size, &entries)) return false;
     int index = FindIconEntry(entries, width, height);

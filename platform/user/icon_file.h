@@ -17,7 +17,9 @@ struct IconFileEntry {
 };
 
 // Decoded pixels: straight (not premultiplied) alpha, rows top-down, 4 bytes per pixel in the
-// order B, G, R, A (the layout of a top-down 32-bit DIB section).
+// order B, G, R, A (the layout of a top-down 32-bit DIB section). The decoders below reuse
+// the memory `bgra` already holds, so one IconPixels decoding icon after icon touches fresh
+// pages only when an icon is larger than every one before it.
 struct IconPixels {
     int width = 0;
     int height = 0;

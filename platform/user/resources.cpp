@@ -56,7 +56,9 @@ HICON Load(HINSTANCE instance, LPCSTR name, int width, int height, UINT flags) {
         SetLastError(ERROR_NOT_SUPPORTED);  // no image of that size, and nothing is scaled
         return nullptr;
     }
-    IconPixels pixels;
+    // One decoding buffer for every load (they run under sharedLock): its pages are touched
+    // once, not once per icon.
+    static IconPixels& pixels = *new IconPixels();
     if (!DecodeIconEntry(group, size, entries[index], &pixels)) {
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;

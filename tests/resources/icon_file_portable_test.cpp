@@ -74,13 +74,13 @@ TEST(IconFile, BitmapAndPngEntriesRoundTripAtAnySize) {
     std::vector<IconFileEntry> entries;
     ASSERT_TRUE(ParseIconFile(ico.data(), ico.size(), &entries));
     ASSERT_EQ(entries.size(), images.size());
+    IconPixels out;  // reused, as the icon loader does: a larger image's bytes must not remain
     for (size_t i = 0; i < images.size(); ++i) {
         const RgbaImage& want = images[i].pixels;
         EXPECT_EQ(entries[i].width, want.width) << i;
         EXPECT_EQ(entries[i].height, want.height) << i;
         EXPECT_EQ(entries[i].bitCount, 32) << i;
         EXPECT_EQ(entries[i].isPng, !images[i].png.empty()) << i;
-        IconPixels out;
         ASSERT_TRUE(DecodeIconEntry(ico.data(), ico.size(), entries[i], &out)) << i;
         EXPECT_EQ(out.width, want.width);
         EXPECT_EQ(out.height, want.height);
