@@ -14,6 +14,8 @@
 #include <cstring>
 #include <mutex>
 
+#include <unistd.h>
+
 namespace display {
 namespace sdl {
 namespace {
@@ -166,6 +168,19 @@ const char* ChooseDriver() {
     return nullptr;
 }
 
+// SDL asks the session bus for an input method and to hold off the screen saver. Where the
+// user has no bus (no address set and none at $XDG_RUNTIME_DIR/bus: a bare X server, a remote
+// display), libdbus would fork to run dbus-launch, which starts a bus that outlives the
+// program if it is installed, and costs a fork of this process either way. The program uses
+// no D-Bus service, so there it asks for no bus at all; a desktop's bus is used as before.
+void SkipBusAutolaunch() {
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address) return;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+}
+
 bool Open(std::string* reason) {
     std::call_once(state.openOnce, [] {
         const char* driver = ChooseDriver();
@@ -181,6 +196,7 @@ bool Open(std::string* reason) {
         // A window that stays black under a compositor is worse than one that tears.
         SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         x11_window::SkipComposeTable();
+        SkipBusAutolaunch();
         // A busy X server can refuse a connection for a moment (the connect fails with
         // EAGAIN while its queue of new clients is full): a few more tries before giving up.
         int tries = 0;
