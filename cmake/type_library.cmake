@@ -7,9 +7,12 @@
 # remakes the library.
 find_program(HANOI_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The 32-bit one where 32-bit Wine is installed, else 64-bit Wine's: widl takes only the
+# standard interfaces' definitions from it, and both give the same bytes.
 find_path(HANOI_STDOLE_DIR stdole2.tlb REQUIRED NO_CMAKE_FIND_ROOT_PATH
           PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
-                /usr/lib32/wine/i386-windows)
+                /usr/lib32/wine/i386-windows /usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+                /usr/lib/wine/x86_64-windows /usr/lib64/wine/x86_64-windows)
 set(HANOI_TYPE_LIBRARY ${CMAKE_BINARY_DIR}/generated/hanoi.tlb)
 set(HANOI_TYPE_LIBRARY_RC ${CMAKE_SOURCE_DIR}/objects/type_library.rc)
 set(date_command)

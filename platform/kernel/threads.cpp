@@ -38,7 +38,7 @@ std::map<HANDLE, std::shared_ptr<ThreadState>>& Handles() {
     return *handles;
 }
 
-std::shared_ptr<ThreadState> Find(HANDLE handle) {
+std::shared_ptr<ThreadState> FindThread(HANDLE handle) {
     std::lock_guard<std::mutex> guard(handlesLock);
     auto found = Handles().find(handle);
     if (found == Handles().end()) return nullptr;
@@ -117,7 +117,7 @@ BOOL CloseHandle(HANDLE handle) {
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-    std::shared_ptr<ThreadState> state = Find(handle);
+    std::shared_ptr<ThreadState> state = FindThread(handle);
     if (!state) {
         SetLastError(ERROR_INVALID_HANDLE);
         return WAIT_FAILED;
@@ -133,7 +133,7 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
 }
 
 BOOL GetExitCodeThread(HANDLE handle, LPDWORD exitCode) {
-    std::shared_ptr<ThreadState> state = Find(handle);
+    std::shared_ptr<ThreadState> state = FindThread(handle);
     if (!state) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;

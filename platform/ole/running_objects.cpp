@@ -15,7 +15,7 @@ struct Announcement {
 };
 
 std::mutex runningLock;
-DWORD nextCookie = 1;
+DWORD nextRunningCookie = 1;
 std::vector<Announcement>& Announcements() {
     static auto* announcements = new std::vector<Announcement>();  // outlives every thread
     return *announcements;
@@ -29,7 +29,7 @@ HRESULT RegisterActiveObject(IUnknown* object, REFCLSID classId, DWORD flags, LP
     const bool strong = flags == ACTIVEOBJECT_STRONG;
     if (strong) object->AddRef();
     std::lock_guard<std::mutex> guard(runningLock);
-    *cookie = nextCookie++;
+    *cookie = nextRunningCookie++;
     Announcements().push_back(Announcement{classId, object, strong, *cookie});
     return S_OK;
 }
