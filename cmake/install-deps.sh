@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest
           libbenchmark-dev libmpfr-dev libsdl2-dev libx11-dev libpng-dev libffi-dev xvfb xauth
           xdotool imagemagick x11-utils g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix
-          mingw-w64-tools wine wine32:i386 wine64 dpkg-dev file desktop-file-utils appstream
+          mingw-w64-tools wine wine64 dpkg-dev file desktop-file-utils appstream
           lintian man-db unzip python3 wixl msitools g++-aarch64-linux-gnu qemu-user)
 # Installed without their recommendations: diffoscope's would bring in hundreds of packages
 # for file kinds we never make; the minimal one reads archives, binaries and text.
@@ -16,11 +16,7 @@ lean_packages=(diffoscope-minimal)
 # 32-bit Wine only serves where the kernel executes i386 programs; elsewhere Wine runs the
 # 64-bit build, and wine32:i386 is left out (a mirror whose i386 lists lag behind the amd64
 # ones can make it uninstallable, and it would be of no use there).
-if [ "$("$(dirname "$0")/kernel-runs-i386.sh" >/dev/null 2>&1; echo $?)" = 77 ]; then
-    for i in "${!packages[@]}"; do
-        if [ "${packages[$i]}" = wine32:i386 ]; then unset "packages[$i]"; fi
-    done
-fi
+"$(dirname "$0")/kernel-refuses-i386.sh" 2>/dev/null || packages+=(wine32:i386)
 
 missing=()
 lean_missing=()

@@ -9,7 +9,7 @@ refused="this machine's kernel does not execute 32-bit (i386) programs, which Wi
 refused+=" for the 32-bit Windows build"
 if [ ! -x "$loader" ]; then
     # Not installed where the kernel refuses i386 programs: that is no install fault.
-    if [ "$("$(dirname "$0")/kernel-runs-i386.sh" >/dev/null 2>&1; echo $?)" = 77 ]; then
+    if "$(dirname "$0")/kernel-refuses-i386.sh" 2>/dev/null; then
         echo "$refused"
         exit 77
     fi
