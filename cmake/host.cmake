@@ -22,8 +22,11 @@ else()
   find_library(HANOI_FFI_LIBRARY ffi REQUIRED)
   target_link_libraries(hanoi_platform PUBLIC Threads::Threads ${CMAKE_DL_LIBS} PNG::PNG
                         ${HANOI_FFI_LIBRARY})
-  find_package(SDL2 REQUIRED)  # the display backend of platform/display
-  find_package(X11 REQUIRED)   # the X11 window class (WM_CLASS) of its windows
-  target_link_libraries(hanoi_platform PUBLIC SDL2::SDL2 X11::X11)
+  # The display backend of platform/display: SDL2's headers only, since the library is
+  # loaded at run time (platform/display/sdl_library); the packages name it by hand.
+  find_package(SDL2 REQUIRED)
+  target_include_directories(hanoi_platform PUBLIC ${SDL2_INCLUDE_DIRS})
+  find_package(X11 REQUIRED)  # the X11 window class (WM_CLASS) of its windows
+  target_link_libraries(hanoi_platform PUBLIC X11::X11)
   target_link_libraries(hanoi_host INTERFACE hanoi_platform)
 endif()

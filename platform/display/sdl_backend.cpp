@@ -3,11 +3,9 @@
 // signal handlers are switched off so that SIGINT and SIGTERM end the program as usual.
 #include "platform/display/sdl_backend.h"
 
+#include "platform/display/sdl_library.h"
 #include "platform/display/x11_window.h"
 #include "platform/trace.h"
-
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -26,6 +24,7 @@ constexpr Uint32 kOpenRetryMs = 200;
 // Everything the backend keeps; SDL keeps the windows themselves.
 struct SdlState {
     std::once_flag openOnce;
+    const sdl_library::Calls* calls = nullptr;  // set before `opened`
     std::atomic<bool> opened{false};
     std::string openFailure;
     Uint32 wakeEventType = 0;
@@ -33,8 +32,14 @@ struct SdlState {
 };
 SdlState state;
 
+// The SDL calls of an open display: every operation but opening and the message box follows
+// a successful open.
+const sdl_library::Calls& Sdl() {
+    return *state.calls;
+}
+
 SDL_Window* Find(SurfaceId surface) {
-    return surface ? SDL_GetWindowFromID(surface) : nullptr;
+    return surface ? Sdl().GetWindowFromID(surface) : nullptr;
 }
 
 Key KeyOf(SDL_Keycode key) {
@@ -146,7 +151,7 @@ bool Translate(const SDL_Event& in, Event* out) {
                           : in.button.button == SDL_BUTTON_MIDDLE ? PointerButton::kMiddle
                           : in.button.button == SDL_BUTTON_RIGHT  ? PointerButton::kRight
                                                                   : PointerButton::kNoButton;
-            out->buttons = HeldButtons(SDL_GetMouseState(nullptr, nullptr));
+            out->buttons = HeldButtons(Sdl().GetMouseState(nullptr, nullptr));
             return out->button != PointerButton::kNoButton;
         default:
             // SDL_QUIT follows the close of the last window; the close itself was reported.
@@ -188,25 +193,32 @@ bool Open(std::string* reason) {
             state.openFailure = "no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
             return;
         }
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        std::string failure;
+        state.calls = sdl_library::Get(&failure);
+        if (!state.calls) {
+            state.openFailure = "no display available (" + failure + ")";
+            platform_trace::Record("DisplayError", state.openFailure);
+            return;
+        }
+        Sdl().SetHint(SDL_HINT_VIDEODRIVER, driver);
+        Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         // The window surface stays the backend's own shared-memory image: an accelerated one
         // would recreate the X11 window (losing its WM_CLASS) and needs OpenGL for nothing.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        Sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         // A window that stays black under a compositor is worse than one that tears.
-        SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+        Sdl().SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
         x11_window::SkipComposeTable();
         SkipBusAutolaunch();
         // A busy X server can refuse a connection for a moment (the connect fails with
         // EAGAIN while its queue of new clients is full): a few more tries before giving up.
         int tries = 0;
-        while (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            state.openFailure = std::string("no display available (") + SDL_GetError() + ")";
+        while (Sdl().InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            state.openFailure = std::string("no display available (") + Sdl().GetError() + ")";
             platform_trace::Record("DisplayError", state.openFailure);
             if (++tries == kOpenTries) return;
-            SDL_Delay(kOpenRetryMs);
+            Sdl().Delay(kOpenRetryMs);
         }
-        state.wakeEventType = SDL_RegisterEvents(1);
+        state.wakeEventType = Sdl().RegisterEvents(1);
         state.opened.store(true);
     });
     if (!state.opened.load() && reason) *reason = state.openFailure;
@@ -219,23 +231,23 @@ bool IsOpen() {
 
 SurfaceId CreateSurface(const SurfaceSpec& spec) {
     Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
-    SDL_Window* window = SDL_CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
+    SDL_Window* window = Sdl().CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
                                           spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width,
                                           spec.height, flags);
     if (!window) {
-        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + SDL_GetError());
+        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + Sdl().GetError());
         return 0;
     }
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    if (Sdl().GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
         x11_window::AdoptWindow(info.info.x11.display, info.info.x11.window, spec.className,
                                 spec.title);
-    return SDL_GetWindowID(window);
+    return Sdl().GetWindowID(window);
 }
 
 void DestroySurface(SurfaceId surface) {
-    if (SDL_Window* native = Find(surface)) SDL_DestroyWindow(native);
+    if (SDL_Window* native = Find(surface)) Sdl().DestroyWindow(native);
 }
 
 void Show(SurfaceId surface, ShowState shown) {
@@ -243,46 +255,46 @@ void Show(SurfaceId surface, ShowState shown) {
     if (!native) return;
     switch (shown) {
         case ShowState::kHidden:
-            SDL_HideWindow(native);
+            Sdl().HideWindow(native);
             break;
         case ShowState::kNormal:
-            SDL_ShowWindow(native);
-            if (SDL_GetWindowFlags(native) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED))
-                SDL_RestoreWindow(native);
+            Sdl().ShowWindow(native);
+            if (Sdl().GetWindowFlags(native) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED))
+                Sdl().RestoreWindow(native);
             break;
         case ShowState::kMinimized:
-            SDL_ShowWindow(native);
-            SDL_MinimizeWindow(native);
+            Sdl().ShowWindow(native);
+            Sdl().MinimizeWindow(native);
             break;
         case ShowState::kMaximized:
-            SDL_ShowWindow(native);
-            SDL_MaximizeWindow(native);
+            Sdl().ShowWindow(native);
+            Sdl().MaximizeWindow(native);
             break;
     }
 }
 
 void ClientPosition(SurfaceId surface, int* x, int* y) {
-    if (SDL_Window* native = Find(surface)) SDL_GetWindowPosition(native, x, y);
+    if (SDL_Window* native = Find(surface)) Sdl().GetWindowPosition(native, x, y);
 }
 
 void SetIcon(SurfaceId surface, const Frame& icon) {
     SDL_Window* native = Find(surface);
     if (!native) return;
-    SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(
+    SDL_Surface* image = Sdl().CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(icon.pixels), icon.width, icon.height, 32, icon.width * 4,
         SDL_PIXELFORMAT_ARGB8888);
     if (!image) return;
-    SDL_SetWindowIcon(native, image);
-    SDL_FreeSurface(image);
+    Sdl().SetWindowIcon(native, image);
+    Sdl().FreeSurface(image);
 }
 
 // The X11 display and window of `native` when frames can go to it with XPutImage as they
 // are: an X11 window whose pixels are 32-bit 0x00RRGGBB words, the frames' own layout.
 bool X11Target(SDL_Window* native, Display** display, Window* window) {
-    if (SDL_GetWindowPixelFormat(native) != SDL_PIXELFORMAT_RGB888) return false;
+    if (Sdl().GetWindowPixelFormat(native) != SDL_PIXELFORMAT_RGB888) return false;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    if (!Sdl().GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return false;
     *display = info.info.x11.display;
     *window = info.info.x11.window;
     return true;
@@ -298,11 +310,11 @@ void Present(SurfaceId surface, const Frame& frame) {
         return;
     }
     // Elsewhere (Wayland, other pixel layouts) through SDL's window surface, converted.
-    SDL_Surface* screen = SDL_GetWindowSurface(native);
+    SDL_Surface* screen = Sdl().GetWindowSurface(native);
     if (!screen) return;
     int w = frame.width < screen->w ? frame.width : screen->w;
     int h = frame.height < screen->h ? frame.height : screen->h;
-    SDL_LockSurface(screen);
+    Sdl().LockSurface(screen);
     if (screen->format->format == SDL_PIXELFORMAT_RGB888) {
         // The frame's byte layout with the top byte unused: rows are copied as they are,
         // which costs a fraction of a conversion.
@@ -310,11 +322,11 @@ void Present(SurfaceId surface, const Frame& frame) {
             std::memcpy(static_cast<uint8_t*>(screen->pixels) + row * screen->pitch,
                         frame.pixels + static_cast<size_t>(row) * frame.width, w * 4u);
     } else {
-        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
+        Sdl().ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
                           screen->format->format, screen->pixels, screen->pitch);
     }
-    SDL_UnlockSurface(screen);
-    SDL_UpdateWindowSurface(native);
+    Sdl().UnlockSurface(screen);
+    Sdl().UpdateWindowSurface(native);
 }
 
 bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height) {
@@ -324,29 +336,29 @@ bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int
     Window window = 0;
     if (X11Target(native, &display, &window))
         return x11_window::ReadFrame(display, window, pixels, width, height);
-    SDL_Surface* screen = SDL_GetWindowSurface(native);
+    SDL_Surface* screen = Sdl().GetWindowSurface(native);
     if (!screen) return false;
     *width = screen->w;
     *height = screen->h;
     pixels->assign(static_cast<size_t>(screen->w) * screen->h, 0);
-    SDL_LockSurface(screen);
+    Sdl().LockSurface(screen);
     int result =
-        SDL_ConvertPixels(screen->w, screen->h, screen->format->format, screen->pixels,
+        Sdl().ConvertPixels(screen->w, screen->h, screen->format->format, screen->pixels,
                           screen->pitch, SDL_PIXELFORMAT_RGB888, pixels->data(), screen->w * 4);
-    SDL_UnlockSurface(screen);
+    Sdl().UnlockSurface(screen);
     return result == 0;
 }
 
 bool PollEvent(Event* event) {
     SDL_Event in;
-    while (SDL_PollEvent(&in)) {
+    while (Sdl().PollEvent(&in)) {
         if (Translate(in, event)) return true;
     }
     return false;
 }
 
 void WaitForEvent() {
-    SDL_WaitEvent(nullptr);
+    Sdl().WaitEvent(nullptr);
 }
 
 void Wake() {
@@ -354,7 +366,7 @@ void Wake() {
     if (state.wakePending.exchange(true)) return;
     SDL_Event event{};
     event.type = state.wakeEventType;
-    SDL_PushEvent(&event);
+    Sdl().PushEvent(&event);
 }
 
 int ShowMessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
@@ -378,8 +390,9 @@ int ShowMessageBox(const std::string& caption, const std::string& text, BoxButto
     SDL_MessageBoxData box{
         flags,  IsOpen() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
         nullptr};
+    const sdl_library::Calls* calls = sdl_library::Get(nullptr);
     int chosen = 0;
-    if (SDL_ShowMessageBox(&box, &chosen) != 0) return -1;
+    if (!calls || calls->ShowMessageBox(&box, &chosen) != 0) return -1;
     return chosen < 0 ? 0 : chosen;
 }
 

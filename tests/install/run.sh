@@ -153,7 +153,8 @@ done
 check "dpkg-deb --contents: nothing outside /usr/games and /usr/share" \
     test -z "$(awk '{print $6}' "$out/deb-contents.txt" |
         grep -vE '^\./(usr/?|usr/games/.*|usr/share/.*)$')"
-# Every library the program links is named, with the package that holds it, in Depends.
+# Every library the program links or loads itself (the sonames written in it) is named,
+# with the package that holds it, in Depends.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 depends_names=$(sed -E 's/ \([^)]*\)//g; s/ *[,|] */\n/g' <<<"$depends")  # one package a line
@@ -166,8 +167,13 @@ owner_of() {  # a library's path as ldd gives it: the package that holds it
     done
     return 1
 }
-for library in $(objdump -p "$out/deb/usr/games/hanoi" | awk '$1 == "NEEDED" {print $2}'); do
+program_libraries() {  # $1: the program
+    { objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'
+      strings "$1" | grep -xE 'lib[A-Za-z0-9_+-]+(-[0-9.]+)?\.so\.[0-9]+'; } | sort -u
+}
+for library in $(program_libraries "$out/deb/usr/games/hanoi"); do
     path=$(ldd "$out/deb/usr/games/hanoi" | awk -v l="$library" '$1 == l {print $3}')
+    [ -n "$path" ] || path=$(ldconfig -p | awk -v l="$library" '$1 == l {print $NF; exit}')
     owner=$(owner_of "$path") || owner="(no package holds $path)"
     check "Depends names $owner, which holds $library" grep -qxF "$owner" <<<"$depends_names"
 done
