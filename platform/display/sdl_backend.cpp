@@ -1,6 +1,7 @@
 // The display backend over SDL2: windows with a software surface, events in the display's
 // codes, wake-ups from other threads through a user event, and SDL's message boxes. SDL's own
 // signal handlers are switched off so that SIGINT and SIGTERM end the program as usual.
+// SDL itself is reached through the calls sdl_library loaded.
 #include "platform/display/sdl_backend.h"
 
 #include "platform/display/sdl_library.h"
