@@ -208,8 +208,11 @@ allocation_sweep() {
 
 # --- 1. a whole run: window, pictures, solve time, close after the solve -------------------
 trace=$out/solve.trace
+# Under Wine the moves' RedrawWindow calls are timed by Wine's own timestamped trace.
+[ "$host" = portable ] || export WINEDEBUG=+timestamp,+win
 HANOI_PLATFORM_TRACE=$trace "${program[@]}" >"$out/solve.log" 2>&1 &
 pid=$!
+unset WINEDEBUG
 if window=$(window_id "Towers of Hanoi" 60); then
     started=$(date +%s.%N)
     pass "window titled Towers of Hanoi found"
@@ -246,6 +249,14 @@ if window=$(window_id "Towers of Hanoi" 60); then
             # The first move's pause to the end of the last one, from the platform trace.
             traced=$(awk '$2 == "Sleep" && $3 == "250" {if (!f) f = $1; l = $1}
                           END {printf "%.3f", l - f + 0.25}' "$trace")
+        elif [ "$host" != portable ]; then
+            # The first move's repaint request to the end of the last one's pause: the screen,
+            # read by a new X client every tenth of a second, lags by more under load.
+            traced=$(awk '/trace:win:NtUserRedrawWindow/ && /flags: RDW_INVALIDATE RDW_FRAME$/ {
+                              t = $1 + 0; if (!n++) f = t; l = t}
+                          END {if (n > 1) printf "%.3f", l - f + 0.25}' "$out/solve.log")
+        fi
+        if [ -n "${traced:-}" ]; then
             echo "solve time in the trace: $traced s"
             seconds=$traced
         fi
