@@ -174,6 +174,12 @@ const char* ChooseDriver() {
     return nullptr;
 }
 
+// Started before main() where a desktop is named, so that SDL2's libraries are being mapped
+// while the program starts; a process without one loads SDL2 only for a message box.
+__attribute__((constructor(101))) void LoadSdlEarly() {
+    if (ChooseDriver()) sdl_library::StartLoading();
+}
+
 // SDL asks the session bus for an input method and to hold off the screen saver. Where the
 // user has no bus (no address set and none at $XDG_RUNTIME_DIR/bus: a bare X server, a remote
 // display), libdbus would fork to run dbus-launch, which starts a bus that outlives the

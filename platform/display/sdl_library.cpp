@@ -1,11 +1,9 @@
-// Loading SDL2 with dlopen, once per process, on a thread started before main() where a
-// desktop is named.
+// Loading SDL2 with dlopen, once per process, on a thread of its own or by the first caller.
 #include "platform/display/sdl_library.h"
 
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
-#include <new>
 
 #include <dlfcn.h>
 #include <pthread.h>
@@ -24,6 +22,8 @@ struct Loader {
     Calls calls;
     bool loaded = false;
     std::string failure;
+    cpu_set_t cpus;  // the process's CPUs, which the loading thread allows itself once running
+    bool cpusKnown = false;
 };
 
 Loader& TheLoader() {
@@ -44,60 +44,39 @@ void LoadAndPublish(Loader& loader) {
     loader.done.notify_all();
 }
 
-// Whether a desktop is named for SDL to open. A process without one (the unit tests, a
-// console) loads SDL2 only when it asks for it, for a message box.
-bool DesktopNamed() {
-    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
-
-// Started before main(), so that the libraries are being mapped while the program starts.
-__attribute__((constructor(101))) void StartLoadingEarly() {
-    if (DesktopNamed()) StartLoading();
-}
-
-// The loading thread's start: a copy of the process's CPUs to come back to, when known.
-struct LoaderStart {
-    bool placed = false;
-    cpu_set_t everywhere;
-};
-
-void* RunLoader(void* argument) {
-    auto* start = static_cast<LoaderStart*>(argument);
-    if (start->placed)
-        pthread_setaffinity_np(pthread_self(), sizeof start->everywhere, &start->everywhere);
-    delete start;
-    LoadAndPublish(TheLoader());
+void* RunLoader(void*) {
+    Loader& loader = TheLoader();
+    if (loader.cpusKnown) pthread_setaffinity_np(pthread_self(), sizeof loader.cpus, &loader.cpus);
+    LoadAndPublish(loader);
     return nullptr;
 }
 
 // A new thread is queued on its parent's CPU and waits there for the parent's time slice
 // (about 3 ms here) even when another CPU is idle. The loader works beside the program's own
 // start, so it is started on the process's other CPUs; once running it allows itself all.
-bool StartLoaderThread() {
-    auto* start = new (std::nothrow) LoaderStart;
-    if (!start) return false;
+bool StartLoaderThread(Loader& loader) {
     pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0) {
-        delete start;
-        return false;
-    }
-    start->placed = sched_getaffinity(0, sizeof start->everywhere, &start->everywhere) == 0;
-    if (start->placed) {
-        cpu_set_t others = start->everywhere;
+    if (pthread_attr_init(&attributes) != 0) return false;
+    loader.cpusKnown = sched_getaffinity(0, sizeof loader.cpus, &loader.cpus) == 0;
+    if (loader.cpusKnown) {
+        cpu_set_t others = loader.cpus;
         const int current = sched_getcpu();
         if (current >= 0 && current < CPU_SETSIZE) CPU_CLR(current, &others);
         if (CPU_COUNT(&others) > 0) pthread_attr_setaffinity_np(&attributes, sizeof others, &others);
     }
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     pthread_t thread;
-    const bool started = pthread_create(&thread, &attributes, RunLoader, start) == 0;
+    const bool started = pthread_create(&thread, &attributes, RunLoader, nullptr) == 0;
     pthread_attr_destroy(&attributes);
-    if (!started) delete start;
     return started;
+}
+
+// Whether this caller is the one to load: the first to ask, of StartLoading and Get.
+bool ClaimLoad(Loader& loader) {
+    std::lock_guard<std::mutex> hold(loader.lock);
+    if (loader.stage != Stage::kNotStarted) return false;
+    loader.stage = Stage::kLoading;
+    return true;
 }
 
 }  // namespace
@@ -122,28 +101,15 @@ bool LoadCalls(const char* library, Calls* calls, std::string* failure) {
 
 void StartLoading() {
     Loader& loader = TheLoader();
-    {
-        std::lock_guard<std::mutex> hold(loader.lock);
-        if (loader.stage != Stage::kNotStarted) return;
-        loader.stage = Stage::kLoading;
-    }
-    if (!StartLoaderThread()) LoadAndPublish(loader);  // no thread to be had: load here
+    if (ClaimLoad(loader) && !StartLoaderThread(loader))
+        LoadAndPublish(loader);  // no thread to be had: load here
 }
 
 const Calls* Get(std::string* failure) {
     Loader& loader = TheLoader();
-    bool loadHere = false;
-    {
-        std::unique_lock<std::mutex> hold(loader.lock);
-        if (loader.stage == Stage::kNotStarted) {
-            loader.stage = Stage::kLoading;
-            loadHere = true;
-        } else {
-            loader.done.wait(hold, [&loader] { return loader.stage == Stage::kDone; });
-        }
-    }
-    if (loadHere) LoadAndPublish(loader);
-    std::lock_guard<std::mutex> hold(loader.lock);
+    if (ClaimLoad(loader)) LoadAndPublish(loader);
+    std::unique_lock<std::mutex> hold(loader.lock);
+    loader.done.wait(hold, [&loader] { return loader.stage == Stage::kDone; });
     if (loader.loaded) return &loader.calls;
     if (failure) *failure = loader.failure;
     return nullptr;

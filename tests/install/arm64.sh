@@ -25,10 +25,7 @@ arm64_checks() {
     depends=$(dpkg-deb -f "$arm64_deb" Depends)
     echo "arm64 Depends: $depends"
     names=$(sed -E 's/ \([^)]*\)//g; s/ *[,|] */\n/g' <<<"$depends")
-    # The libraries it links, and those it loads itself (the sonames written in it).
-    for library in $({ aarch64-linux-gnu-objdump -p "$program" | awk '$1 == "NEEDED" {print $2}'
-                       strings "$program" | grep -xE 'lib[A-Za-z0-9_+-]+(-[0-9.]+)?\.so\.[0-9]+'
-                     } | sort -u); do
+    for library in $(program_libraries "$program" aarch64-linux-gnu-objdump); do
         owner=$(ls -d "$sysroot"/pkgs/*/{,usr/}lib/aarch64-linux-gnu/"$library" 2>/dev/null |
             head -1 | sed -E "s|^$sysroot/pkgs/([^/]+)/.*|\\1|")
         check "arm64 Depends names ${owner:-(no arm64 package holds it)}, which holds $library" \

@@ -167,8 +167,8 @@ owner_of() {  # a library's path as ldd gives it: the package that holds it
     done
     return 1
 }
-program_libraries() {  # $1: the program
-    { objdump -p "$1" | awk '$1 == "NEEDED" {print $2}'
+program_libraries() {  # $1: the program, $2: the objdump for its architecture
+    { "${2:-objdump}" -p "$1" | awk '$1 == "NEEDED" {print $2}'
       strings "$1" | grep -xE 'lib[A-Za-z0-9_+-]+(-[0-9.]+)?\.so\.[0-9]+'; } | sort -u
 }
 for library in $(program_libraries "$out/deb/usr/games/hanoi"); do
