@@ -28,5 +28,9 @@ else()
   target_include_directories(hanoi_platform PUBLIC ${SDL2_INCLUDE_DIRS})
   find_package(X11 REQUIRED)  # the X11 window class (WM_CLASS) of its windows
   target_link_libraries(hanoi_platform PUBLIC X11::X11)
+  # The window made before SDL2 is ready goes to SDL's X11 driver with its connection, which
+  # the program's own XOpenDisplay lends it (platform/display/x11_early_window): executables
+  # export that XOpenDisplay, which then comes before libX11's.
+  target_link_options(hanoi_platform INTERFACE "LINKER:--export-dynamic-symbol=XOpenDisplay")
   target_link_libraries(hanoi_host INTERFACE hanoi_platform)
 endif()

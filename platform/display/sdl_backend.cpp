@@ -5,10 +5,12 @@
 #include "platform/display/sdl_backend.h"
 
 #include "platform/display/sdl_library.h"
+#include "platform/display/x11_early_window.h"
 #include "platform/display/x11_window.h"
 #include "platform/trace.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -22,25 +24,60 @@ namespace {
 constexpr int kOpenTries = 5;
 constexpr Uint32 kOpenRetryMs = 200;
 
+// SDL numbers its windows from 1 upwards; the early surface's id lies far beyond them.
+constexpr SurfaceId kEarlySurface = 0x80000000u;
+
+// On X11 the first surface is made with plain Xlib while SDL is still loading
+// (x11_early_window), and SDL takes it over when the program first needs more than making,
+// showing and drawing it.
+struct EarlySurface {
+    Display* connection = nullptr;  // opened by Open; SDL's own once lent to it
+    bool lentToSdl = false;
+    bool exists = false;  // kEarlySurface names a live surface
+    unsigned long window = 0;  // its X11 window; 0 when a failed SDL start closed it
+    bool shown = false;
+    std::string title, className;
+    SurfaceSpec spec;  // its title and class point into the strings above
+    std::atomic<SDL_Window*> sdl{nullptr};  // SDL's window for it, once SDL has started
+    Uint32 sdlId = 0;
+    bool madeBySdl = false;  // made again by SDL (which then also destroys it)
+};
+
 // Everything the backend keeps; SDL keeps the windows themselves.
 struct SdlState {
     std::once_flag openOnce;
-    const sdl_library::Calls* calls = nullptr;  // set before `opened`
+    const sdl_library::Calls* calls = nullptr;  // set before `ready`
     std::atomic<bool> opened{false};
     std::string openFailure;
+    // SDL loaded, its video started and the early surface taken over. Set under readyLock,
+    // which orders it against a Wake from another thread.
+    std::atomic<bool> ready{false};
+    std::mutex readyLock;
     Uint32 wakeEventType = 0;
     std::atomic<bool> wakePending{false};
+    EarlySurface early;
 };
 SdlState state;
 
-// The SDL calls of an open display: every operation but opening and the message box follows
-// a successful open.
+// The SDL calls once SDL has started: every operation but opening and the message box
+// starts it first (EnsureSdl) unless it can do without.
 const sdl_library::Calls& Sdl() {
     return *state.calls;
 }
 
 SDL_Window* Find(SurfaceId surface) {
+    if (surface == kEarlySurface) return state.early.sdl.load();
     return surface ? Sdl().GetWindowFromID(surface) : nullptr;
+}
+
+// The surface an SDL window id belongs to.
+SurfaceId SurfaceOf(Uint32 windowId) {
+    return state.early.sdl.load() && windowId == state.early.sdlId ? kEarlySurface : windowId;
+}
+
+// Whether the early surface still waits for SDL: then it is served with plain Xlib.
+bool Early(SurfaceId surface) {
+    return surface == kEarlySurface && !state.ready.load();
 }
 
 Key KeyOf(SDL_Keycode key) {
@@ -99,7 +136,7 @@ bool Translate(const SDL_Event& in, Event* out) {
     }
     switch (in.type) {
         case SDL_WINDOWEVENT:
-            out->surface = in.window.windowID;
+            out->surface = SurfaceOf(in.window.windowID);
             switch (in.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
                     out->kind = EventKind::kClose;
@@ -130,13 +167,13 @@ bool Translate(const SDL_Event& in, Event* out) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             out->kind = in.type == SDL_KEYDOWN ? EventKind::kKeyDown : EventKind::kKeyUp;
-            out->surface = in.key.windowID;
+            out->surface = SurfaceOf(in.key.windowID);
             out->key = KeyOf(in.key.keysym.sym);
             out->alt = (in.key.keysym.mod & KMOD_ALT) != 0;
             return out->key != Key::kNoKey;
         case SDL_MOUSEMOTION:
             out->kind = EventKind::kPointerMove;
-            out->surface = in.motion.windowID;
+            out->surface = SurfaceOf(in.motion.windowID);
             out->x = in.motion.x;
             out->y = in.motion.y;
             out->buttons = HeldButtons(in.motion.state);
@@ -145,7 +182,7 @@ bool Translate(const SDL_Event& in, Event* out) {
         case SDL_MOUSEBUTTONUP:
             out->kind =
                 in.type == SDL_MOUSEBUTTONDOWN ? EventKind::kPointerDown : EventKind::kPointerUp;
-            out->surface = in.button.windowID;
+            out->surface = SurfaceOf(in.button.windowID);
             out->x = in.button.x;
             out->y = in.button.y;
             out->button = in.button.button == SDL_BUTTON_LEFT     ? PointerButton::kLeft
@@ -174,10 +211,15 @@ const char* ChooseDriver() {
     return nullptr;
 }
 
-// Started before main() where a desktop is named, so that SDL2's libraries are being mapped
-// while the program starts; a process without one loads SDL2 only for a message box.
-__attribute__((constructor(101))) void LoadSdlEarly() {
-    if (ChooseDriver()) sdl_library::StartLoading();
+// Started before main() where a desktop other than X11 is named, so that SDL2's libraries
+// are being mapped while the program starts; a process without one loads SDL2 only for a
+// message box. On X11 the first frame comes without SDL (x11_early_window) and the load
+// starts once it is on the screen: on two processors, a load beside the start slowed the
+// first frame by half (the program, the load and the X server all wanted a processor).
+// After the constructors of priority 101, which may look symbols up without waiting for it.
+__attribute__((constructor(102))) void LoadSdlEarly() {
+    const char* driver = ChooseDriver();
+    if (driver && std::strcmp(driver, "x11") != 0) sdl_library::StartLoading();
 }
 
 // SDL asks the session bus for an input method and to hold off the screen saver. Where the
@@ -193,6 +235,137 @@ void SkipBusAutolaunch() {
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
 }
 
+// Starts SDL's video, waiting for SDL's load if it is still under way. The early surface's
+// connection is lent to SDL's X11 driver on the first try. False, with the reason, when SDL
+// cannot be loaded or started.
+bool StartSdl(std::string* failure) {
+    std::string loadFailure;
+    state.calls = sdl_library::Get(&loadFailure);
+    if (!state.calls) {
+        *failure = "no display available (" + loadFailure + ")";
+        platform_trace::Record("DisplayError", *failure);
+        return false;
+    }
+    Sdl().SetHint(SDL_HINT_VIDEODRIVER, ChooseDriver());
+    Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The window surface stays the backend's own shared-memory image: an accelerated one
+    // would recreate the X11 window (losing its WM_CLASS) and needs OpenGL for nothing.
+    Sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A window that stays black under a compositor is worse than one that tears.
+    Sdl().SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    x11_window::SkipComposeTable();
+    SkipBusAutolaunch();
+    // A busy X server can refuse a connection for a moment (the connect fails with EAGAIN
+    // while its queue of new clients is full): a few more tries before giving up.
+    EarlySurface& early = state.early;
+    for (int tries = 1;; ++tries) {
+        const bool lending = early.connection && !early.lentToSdl;
+        if (lending) x11_early_window::LendToNextOpen(early.connection);
+        const bool started = Sdl().InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (lending && x11_early_window::EndLending()) {
+            early.lentToSdl = true;
+            if (!started) {  // SDL closed the connections of its failed start, the lent one too
+                early.connection = nullptr;
+                early.window = 0;
+            }
+        }
+        if (started) break;
+        *failure = std::string("no display available (") + Sdl().GetError() + ")";
+        platform_trace::Record("DisplayError", *failure);
+        if (tries == kOpenTries) return false;
+        Sdl().Delay(kOpenRetryMs);
+    }
+    state.wakeEventType = Sdl().RegisterEvents(1);
+    return true;
+}
+
+// A display that opened without SDL and cannot get it later is no display after all: the
+// process ends as a missing display ends it at the start, with the reason and exit code 255.
+[[noreturn]] void EndWithoutDisplay(const std::string& failure) {
+    std::fprintf(stderr, "No display is available: the window cannot be kept (%s)\n",
+                 failure.c_str());
+    std::fflush(stderr);
+    _exit(255);
+}
+
+// The X11 connection and window of an SDL window on X11.
+bool X11WindowOf(SDL_Window* native, Display** display, Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!Sdl().GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    *display = info.info.x11.display;
+    *window = info.info.x11.window;
+    return true;
+}
+
+SDL_Window* MakeSdlWindow(const SurfaceSpec& spec) {
+    Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
+    SDL_Window* window = Sdl().CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
+                                          spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width,
+                                          spec.height, flags);
+    if (!window) {
+        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + Sdl().GetError());
+        return nullptr;
+    }
+    Display* display = nullptr;
+    Window x11 = 0;
+    if (X11WindowOf(window, &display, &x11))
+        x11_window::AdoptWindow(display, x11, spec.className, spec.title);
+    return window;
+}
+
+// SDL takes the early surface over on the connection it was made on. When SDL's driver did
+// not take that connection (an SDL that reaches libX11 some other way), the window's close
+// requests would go to a client nobody reads: SDL makes the window again instead.
+void TakeOverEarlySurface() {
+    EarlySurface& early = state.early;
+    if (!early.exists) {
+        if (early.connection && !early.lentToSdl) x11_early_window::Close(early.connection);
+        early.connection = nullptr;
+        return;
+    }
+    SDL_Window* window = nullptr;
+    if (early.window && early.lentToSdl) {
+        window = Sdl().CreateWindowFrom(reinterpret_cast<void*>(early.window));
+        Display* display = nullptr;
+        Window x11 = 0;
+        if (window && !(X11WindowOf(window, &display, &x11) && display == early.connection)) {
+            Sdl().DestroyWindow(window);
+            window = nullptr;
+        }
+    }
+    if (!window) {
+        if (early.window && early.connection) x11_early_window::Destroy(early.connection, early.window);
+        if (early.connection && !early.lentToSdl) x11_early_window::Close(early.connection);
+        early.connection = nullptr;
+        window = MakeSdlWindow(early.spec);
+        if (!window) EndWithoutDisplay("SDL could not make the window again");
+        early.madeBySdl = true;
+        if (early.shown) Sdl().ShowWindow(window);
+    }
+    early.sdlId = Sdl().GetWindowID(window);
+    early.sdl.store(window);
+}
+
+void PushWake() {
+    SDL_Event event{};
+    event.type = state.wakeEventType;
+    Sdl().PushEvent(&event);
+}
+
+// Starts SDL for the operations the early surface cannot do without it.
+void EnsureSdl() {
+    if (state.ready.load()) return;
+    std::string failure;
+    if (!StartSdl(&failure)) EndWithoutDisplay(failure);
+    TakeOverEarlySurface();
+    {
+        std::lock_guard<std::mutex> hold(state.readyLock);
+        state.ready.store(true);
+    }
+    if (state.wakePending.load()) PushWake();  // a Wake that came before SDL did
+}
+
 bool Open(std::string* reason) {
     std::call_once(state.openOnce, [] {
         const char* driver = ChooseDriver();
@@ -200,32 +373,15 @@ bool Open(std::string* reason) {
             state.openFailure = "no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
             return;
         }
-        std::string failure;
-        state.calls = sdl_library::Get(&failure);
-        if (!state.calls) {
-            state.openFailure = "no display available (" + failure + ")";
-            platform_trace::Record("DisplayError", state.openFailure);
+        // On X11 the display opens with a plain connection of its own, and SDL starts when
+        // first needed (EnsureSdl), by when its load has mostly ended.
+        if (std::strcmp(driver, "x11") == 0 &&
+            (state.early.connection = x11_early_window::OpenConnection())) {
+            state.opened.store(true);
             return;
         }
-        Sdl().SetHint(SDL_HINT_VIDEODRIVER, driver);
-        Sdl().SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        // The window surface stays the backend's own shared-memory image: an accelerated one
-        // would recreate the X11 window (losing its WM_CLASS) and needs OpenGL for nothing.
-        Sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        // A window that stays black under a compositor is worse than one that tears.
-        Sdl().SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-        x11_window::SkipComposeTable();
-        SkipBusAutolaunch();
-        // A busy X server can refuse a connection for a moment (the connect fails with
-        // EAGAIN while its queue of new clients is full): a few more tries before giving up.
-        int tries = 0;
-        while (Sdl().InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            state.openFailure = std::string("no display available (") + Sdl().GetError() + ")";
-            platform_trace::Record("DisplayError", state.openFailure);
-            if (++tries == kOpenTries) return;
-            Sdl().Delay(kOpenRetryMs);
-        }
-        state.wakeEventType = Sdl().RegisterEvents(1);
+        if (!StartSdl(&state.openFailure)) return;
+        state.ready.store(true);
         state.opened.store(true);
     });
     if (!state.opened.load() && reason) *reason = state.openFailure;
@@ -237,27 +393,48 @@ bool IsOpen() {
 }
 
 SurfaceId CreateSurface(const SurfaceSpec& spec) {
-    Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
-    SDL_Window* window = Sdl().CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
-                                          spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width,
-                                          spec.height, flags);
-    if (!window) {
-        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + Sdl().GetError());
-        return 0;
+    EarlySurface& early = state.early;
+    if (!state.ready.load() && !early.exists) {
+        early.window = x11_early_window::Create(early.connection, spec);
+        if (early.window) {
+            early.exists = true;
+            early.title = spec.title;
+            early.className = spec.className;
+            early.spec = spec;
+            early.spec.title = early.title.c_str();
+            early.spec.className = early.className.c_str();
+            return kEarlySurface;
+        }
     }
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (Sdl().GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-        x11_window::AdoptWindow(info.info.x11.display, info.info.x11.window, spec.className,
-                                spec.title);
-    return Sdl().GetWindowID(window);
+    EnsureSdl();
+    SDL_Window* window = MakeSdlWindow(spec);
+    return window ? Sdl().GetWindowID(window) : 0;
 }
 
 void DestroySurface(SurfaceId surface) {
-    if (SDL_Window* native = Find(surface)) Sdl().DestroyWindow(native);
+    EnsureSdl();
+    SDL_Window* native = Find(surface);
+    if (!native) return;
+    Sdl().DestroyWindow(native);
+    if (surface != kEarlySurface) return;
+    EarlySurface& early = state.early;
+    // SDL leaves a window it took over to the client that made it.
+    if (!early.madeBySdl) x11_early_window::Destroy(early.connection, early.window);
+    early.sdl.store(nullptr);
+    early.exists = false;
 }
 
 void Show(SurfaceId surface, ShowState shown) {
+    if (Early(surface) && (shown == ShowState::kNormal || shown == ShowState::kHidden)) {
+        EarlySurface& early = state.early;
+        early.shown = shown == ShowState::kNormal;
+        if (early.shown)
+            x11_early_window::Map(early.connection, early.window);
+        else
+            x11_early_window::Unmap(early.connection, early.window);
+        return;
+    }
+    EnsureSdl();
     SDL_Window* native = Find(surface);
     if (!native) return;
     switch (shown) {
@@ -281,10 +458,14 @@ void Show(SurfaceId surface, ShowState shown) {
 }
 
 void ClientPosition(SurfaceId surface, int* x, int* y) {
+    if (Early(surface)) return x11_early_window::Position(state.early.connection, state.early.window, x, y);
+    EnsureSdl();
     if (SDL_Window* native = Find(surface)) Sdl().GetWindowPosition(native, x, y);
 }
 
 void SetIcon(SurfaceId surface, const Frame& icon) {
+    if (Early(surface)) return x11_early_window::SetIcon(state.early.connection, state.early.window, icon);
+    EnsureSdl();
     SDL_Window* native = Find(surface);
     if (!native) return;
     SDL_Surface* image = Sdl().CreateRGBSurfaceWithFormatFrom(
@@ -298,18 +479,21 @@ void SetIcon(SurfaceId surface, const Frame& icon) {
 // The X11 display and window of `native` when frames can go to it with XPutImage as they
 // are: an X11 window whose pixels are 32-bit 0x00RRGGBB words, the frames' own layout.
 bool X11Target(SDL_Window* native, Display** display, Window* window) {
-    if (Sdl().GetWindowPixelFormat(native) != SDL_PIXELFORMAT_RGB888) return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!Sdl().GetWindowWMInfo(native, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    *display = info.info.x11.display;
-    *window = info.info.x11.window;
-    return true;
+    return Sdl().GetWindowPixelFormat(native) == SDL_PIXELFORMAT_RGB888 &&
+           X11WindowOf(native, display, window);
 }
 
 void Present(SurfaceId surface, const Frame& frame) {
+    if (frame.width < 1 || frame.height < 1) return;
+    if (Early(surface)) {  // its connection was chosen for taking the frames as they are
+        x11_window::PutFrame(state.early.connection, state.early.window, frame.pixels,
+                             frame.width, frame.height);
+        sdl_library::StartLoading();  // the frame is on the screen: SDL may come now
+        return;
+    }
+    EnsureSdl();
     SDL_Window* native = Find(surface);
-    if (!native || frame.width < 1 || frame.height < 1) return;
+    if (!native) return;
     Display* display = nullptr;
     Window window = 0;
     if (X11Target(native, &display, &window)) {
@@ -337,6 +521,7 @@ void Present(SurfaceId surface, const Frame& frame) {
 }
 
 bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int* height) {
+    EnsureSdl();
     SDL_Window* native = Find(surface);
     if (!native) return false;
     Display* display = nullptr;
@@ -357,6 +542,7 @@ bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int
 }
 
 bool PollEvent(Event* event) {
+    EnsureSdl();
     SDL_Event in;
     while (Sdl().PollEvent(&in)) {
         if (Translate(in, event)) return true;
@@ -365,15 +551,18 @@ bool PollEvent(Event* event) {
 }
 
 void WaitForEvent() {
+    EnsureSdl();
     Sdl().WaitEvent(nullptr);
 }
 
 void Wake() {
     // One wake-up in the queue is enough however many requests come before it is taken.
     if (state.wakePending.exchange(true)) return;
-    SDL_Event event{};
-    event.type = state.wakeEventType;
-    Sdl().PushEvent(&event);
+    if (!state.ready.load()) {
+        std::lock_guard<std::mutex> hold(state.readyLock);
+        if (!state.ready.load()) return;  // EnsureSdl pushes it once SDL has started
+    }
+    PushWake();
 }
 
 int ShowMessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
@@ -395,7 +584,7 @@ int ShowMessageBox(const std::string& caption, const std::string& text, BoxButto
                    : icon == BoxIcon::kInformation ? SDL_MESSAGEBOX_INFORMATION
                                                    : 0;
     SDL_MessageBoxData box{
-        flags,  IsOpen() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
+        flags,  state.ready.load() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
         nullptr};
     const sdl_library::Calls* calls = sdl_library::Get(nullptr);
     int chosen = 0;

@@ -16,6 +16,7 @@ namespace sdl_library {
     X(ConvertPixels)                                                                          \
     X(CreateRGBSurfaceWithFormatFrom)                                                         \
     X(CreateWindow)                                                                           \
+    X(CreateWindowFrom)                                                                       \
     X(Delay)                                                                                  \
     X(DestroyWindow)                                                                          \
     X(FreeSurface)                                                                            \
