@@ -361,6 +361,20 @@ if [ "$host" = portable ]; then
     check "without a display: one line that says so" test "$(wc -l <"$out/nodisplay.err")" -eq 1 \
         -a -n "$(grep 'No display is available' "$out/nodisplay.err")"
 
+    # SDL2 that cannot be used (another library under its name): the window that comes before
+    # SDL is loaded goes with the process, which says why and ends as without a display.
+    mkdir -p "$out/unusable-sdl"
+    ln -sf "$(ldd "${program[0]}" | awk '/libc\.so\.6/ {print $3}')" \
+        "$out/unusable-sdl/libSDL2-2.0.so.0"
+    LD_LIBRARY_PATH=$out/unusable-sdl "${program[@]}" >/dev/null 2>"$out/unusable_sdl.err" &
+    pid=$!
+    wait_exit $pid 10
+    code=$?
+    echo "with an unusable SDL2: exit code $code, said: $(cat "$out/unusable_sdl.err")"
+    check "with an unusable SDL2: exit code 255 and one line that says so" \
+        test "$code" -eq 255 -a "$(wc -l <"$out/unusable_sdl.err")" -eq 1 \
+        -a -n "$(grep 'No display is available.*SDL_' "$out/unusable_sdl.err")"
+
     asan=$root/build/asan/hanoi
     if [ -x "$asan" ]; then
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1
