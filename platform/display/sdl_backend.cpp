@@ -236,14 +236,12 @@ void SkipBusAutolaunch() {
 }
 
 // Starts SDL's video, waiting for SDL's load if it is still under way. The early surface's
-// connection is lent to SDL's X11 driver on the first try. False, with the reason, when SDL
-// cannot be loaded or started.
-bool StartSdl(std::string* failure) {
-    std::string loadFailure;
-    state.calls = sdl_library::Get(&loadFailure);
+// connection is lent to SDL's X11 driver on the first try. False, with the reason (also in
+// the trace), when SDL cannot be loaded or started.
+bool StartSdl(std::string* reason) {
+    state.calls = sdl_library::Get(reason);
     if (!state.calls) {
-        *failure = "no display available (" + loadFailure + ")";
-        platform_trace::Record("DisplayError", *failure);
+        platform_trace::Record("DisplayError", "no display available (" + *reason + ")");
         return false;
     }
     Sdl().SetHint(SDL_HINT_VIDEODRIVER, ChooseDriver());
@@ -270,8 +268,8 @@ bool StartSdl(std::string* failure) {
             }
         }
         if (started) break;
-        *failure = std::string("no display available (") + Sdl().GetError() + ")";
-        platform_trace::Record("DisplayError", *failure);
+        *reason = Sdl().GetError();
+        platform_trace::Record("DisplayError", "no display available (" + *reason + ")");
         if (tries == kOpenTries) return false;
         Sdl().Delay(kOpenRetryMs);
     }
@@ -281,9 +279,9 @@ bool StartSdl(std::string* failure) {
 
 // A display that opened without SDL and cannot get it later is no display after all: the
 // process ends as a missing display ends it at the start, with the reason and exit code 255.
-[[noreturn]] void EndWithoutDisplay(const std::string& failure) {
+[[noreturn]] void EndWithoutDisplay(const std::string& reason) {
     std::fprintf(stderr, "No display is available: the window cannot be kept (%s)\n",
-                 failure.c_str());
+                 reason.c_str());
     std::fflush(stderr);
     _exit(255);
 }
@@ -356,8 +354,8 @@ void PushWake() {
 // Starts SDL for the operations the early surface cannot do without it.
 void EnsureSdl() {
     if (state.ready.load()) return;
-    std::string failure;
-    if (!StartSdl(&failure)) EndWithoutDisplay(failure);
+    std::string reason;
+    if (!StartSdl(&reason)) EndWithoutDisplay(reason);
     TakeOverEarlySurface();
     {
         std::lock_guard<std::mutex> hold(state.readyLock);
@@ -380,7 +378,11 @@ bool Open(std::string* reason) {
             state.opened.store(true);
             return;
         }
-        if (!StartSdl(&state.openFailure)) return;
+        std::string reason;
+        if (!StartSdl(&reason)) {
+            state.openFailure = "no display available (" + reason + ")";
+            return;
+        }
         state.ready.store(true);
         state.opened.store(true);
     });

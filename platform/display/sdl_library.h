@@ -1,7 +1,8 @@
 // SDL2, loaded at run time instead of by the program's loader. Debian's SDL2 brings some
 // forty libraries with it; mapping and relocating them before main() took longer than any
 // other step of the start-up. Loaded on a thread of its own, they arrive while the program
-// starts and decodes its icons, and the display opens with them in place.
+// goes on: on X11 once the first frame is on the screen (it needs no SDL), elsewhere while
+// the program starts and decodes its icons.
 #pragma once
 
 #include <SDL2/SDL.h>
