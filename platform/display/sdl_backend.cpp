@@ -251,8 +251,6 @@ bool StartSdl(std::string* reason) {
     Sdl().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // A window that stays black under a compositor is worse than one that tears.
     Sdl().SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    x11_window::SkipComposeTable();
-    SkipBusAutolaunch();
     // A busy X server can refuse a connection for a moment (the connect fails with EAGAIN
     // while its queue of new clients is full): a few more tries before giving up.
     EarlySurface& early = state.early;
@@ -371,6 +369,11 @@ bool Open(std::string* reason) {
             state.openFailure = "no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)";
             return;
         }
+        // What SDL's start reads from the environment, set as the display opens (at the
+        // first window, before the program starts threads of its own) rather than when SDL
+        // starts, when other threads may be reading the environment.
+        x11_window::SkipComposeTable();
+        SkipBusAutolaunch();
         // On X11 the display opens with a plain connection of its own, and SDL starts when
         // first needed (EnsureSdl), by when its load has mostly ended.
         if (std::strcmp(driver, "x11") == 0 &&
