@@ -219,7 +219,11 @@ const char* ChooseDriver() {
 // After the constructors of priority 101, which may look symbols up without waiting for it.
 __attribute__((constructor(102))) void LoadSdlEarly() {
     const char* driver = ChooseDriver();
-    if (driver && std::strcmp(driver, "x11") != 0) sdl_library::StartLoading();
+    if (!driver) return;
+    if (std::strcmp(driver, "x11") == 0)
+        x11_early_window::StartOpening();
+    else
+        sdl_library::StartLoading();
 }
 
 // SDL asks the session bus for an input method and to hold off the screen saver. Where the

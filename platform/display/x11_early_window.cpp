@@ -8,11 +8,14 @@
 #include <X11/Xutil.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include <dlfcn.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace x11_early_window {
@@ -61,15 +64,63 @@ bool TakesFramesAsTheyAre(Display* connection) {
     return words;
 }
 
-}  // namespace
-
-Display* OpenConnection() {
+Display* OpenSuitableConnection() {
     Display* connection = OpenNewDisplay(nullptr);
     if (connection && !TakesFramesAsTheyAre(connection)) {
         XCloseDisplay(connection);
         return nullptr;
     }
     return connection;
+}
+
+// The connection being opened by StartOpening's thread. Never destroyed: the thread may still
+// be at work when the process ends.
+struct Opening {
+    std::mutex lock;
+    std::condition_variable done;
+    bool started = false;
+    bool finished = false;
+    Display* connection = nullptr;
+};
+
+Opening& TheOpening() {
+    static Opening* opening = new Opening;
+    return *opening;
+}
+
+void* OpenInBackground(void*) {
+    Display* connection = OpenSuitableConnection();
+    Opening& opening = TheOpening();
+    std::lock_guard<std::mutex> hold(opening.lock);
+    opening.connection = connection;
+    opening.finished = true;
+    opening.done.notify_all();
+    return nullptr;
+}
+
+}  // namespace
+
+void StartOpening() {
+    Opening& opening = TheOpening();
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) != 0) return;
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    pthread_t thread;
+    std::lock_guard<std::mutex> hold(opening.lock);
+    opening.started = pthread_create(&thread, &attributes, OpenInBackground, nullptr) == 0;
+    pthread_attr_destroy(&attributes);
+}
+
+Display* OpenConnection() {
+    Opening& opening = TheOpening();
+    std::unique_lock<std::mutex> hold(opening.lock);
+    if (!opening.started) {
+        hold.unlock();
+        return OpenSuitableConnection();
+    }
+    opening.done.wait(hold, [&opening] { return opening.finished; });
+    opening.started = false;  // taken: a later call opens a connection of its own
+    return opening.connection;
 }
 
 unsigned long Create(Display* connection, const display::SurfaceSpec& spec) {

@@ -14,8 +14,14 @@ struct _XDisplay;
 
 namespace x11_early_window {
 
+// Starts opening OpenConnection's connection on a thread of its own. An X server's first
+// client after it has reset (when its last client left) waits several milliseconds for the
+// connection; begun before main(), they pass while the program starts.
+void StartOpening();
+
 // A connection to the X server DISPLAY names, when its default visual takes the frames as
 // they are (24-bit 0x00RRGGBB in 32-bit words); nullptr otherwise or when there is none.
+// Takes the one StartOpening began (waiting for it), else opens one now.
 _XDisplay* OpenConnection();
 
 // A new unmapped top-level window as `spec` asks, with SDL's input mask, WM_DELETE_WINDOW and

@@ -45,6 +45,16 @@ void* MapAligned(std::size_t mapped) {
     return block;
 }
 
+// The block smaller images are carved from, mapped on first use.
+struct CarvedBlock {
+    std::mutex lock;
+    Carver* carver = nullptr;
+    bool unavailable = false;  // its mapping failed: operator new from then on
+};
+CarvedBlock carved;
+
+constexpr std::size_t kPieceAlignment = 64;  // a cache line: rows start where a line does
+
 }  // namespace
 
 void* Allocate(std::size_t bytes) {
@@ -71,6 +81,50 @@ void Release(void* block, std::size_t bytes) noexcept {
         }
         if (older) munmap(older, olderMapped);
         return;
+    }
+    ::operator delete(block);
+}
+
+void* Carver::Take(std::size_t bytes) {
+    if (bytes > size_) return nullptr;
+    const std::size_t rounded = (bytes + kPieceAlignment - 1) / kPieceAlignment * kPieceAlignment;
+    if (rounded > size_ - used_) return nullptr;
+    void* piece = region_ + used_;
+    used_ += rounded;
+    ++live_;
+    return piece;
+}
+
+bool Carver::Give(void* piece) {
+    const auto* at = static_cast<unsigned char*>(piece);
+    if (at < region_ || at >= region_ + size_) return false;
+    if (--live_ == 0) used_ = 0;
+    return true;
+}
+
+void* AllocateCarved(std::size_t bytes) {
+    if (kMapsLargeRequests) {
+        std::lock_guard<std::mutex> hold(carved.lock);
+        if (!carved.carver && !carved.unavailable) {
+            try {
+                carved.carver = new Carver(static_cast<unsigned char*>(MapAligned(kHugePage)),
+                                           kHugePage);
+            } catch (const std::bad_alloc&) {
+                carved.unavailable = true;
+            }
+        }
+        if (carved.carver)
+            if (void* piece = carved.carver->Take(bytes)) return piece;
+    }
+    return ::operator new(bytes);
+}
+
+void ReleaseCarved(void* block, std::size_t bytes) noexcept {
+    (void)bytes;  // a piece's place says where it came from
+    if (!block) return;
+    {
+        std::lock_guard<std::mutex> hold(carved.lock);
+        if (carved.carver && carved.carver->Give(block)) return;
     }
     ::operator delete(block);
 }

@@ -4,6 +4,7 @@
 // by DrawIconEx.
 #pragma once
 
+#include "platform/gdi/pixel_memory.h"
 #include "platform/win32.h"
 
 #include <cstdint>
@@ -22,7 +23,8 @@ struct PixelRun {
 struct IconState {
     int width = 0;
     int height = 0;
-    std::vector<uint32_t> premultiplied;  // 0xAARRGGBB, colour already times alpha / 255
+    // 0xAARRGGBB, colour already times alpha / 255
+    std::vector<uint32_t, pixel_memory::Allocator<uint32_t, pixel_memory::Carved>> premultiplied;
     std::vector<PixelRun> runs;           // every row's runs, left to right, rows top-down
     std::vector<uint32_t> rowRuns;  // row y's runs are runs[rowRuns[y]] to runs[rowRuns[y + 1]]
     bool shared = false;            // from LoadIconA: DestroyIcon leaves it alone
