@@ -33,11 +33,11 @@ constexpr SurfaceId kEarlySurface = 0x80000000u;
 struct EarlySurface {
     Display* connection = nullptr;  // opened by Open; SDL's own once lent to it
     bool lentToSdl = false;
-    bool exists = false;  // kEarlySurface names a live surface
+    bool exists = false;       // kEarlySurface names a live surface
     unsigned long window = 0;  // its X11 window; 0 when a failed SDL start closed it
     bool shown = false;
     std::string title, className;
-    SurfaceSpec spec;  // its title and class point into the strings above
+    SurfaceSpec spec;                       // its title and class point into the strings above
     std::atomic<SDL_Window*> sdl{nullptr};  // SDL's window for it, once SDL has started
     Uint32 sdlId = 0;
     bool madeBySdl = false;  // made again by SDL (which then also destroys it)
@@ -300,11 +300,12 @@ bool X11WindowOf(SDL_Window* native, Display** display, Window* window) {
 
 SDL_Window* MakeSdlWindow(const SurfaceSpec& spec) {
     Uint32 flags = SDL_WINDOW_HIDDEN | (spec.resizable ? SDL_WINDOW_RESIZABLE : 0);
-    SDL_Window* window = Sdl().CreateWindow(spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
-                                          spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width,
-                                          spec.height, flags);
+    SDL_Window* window = Sdl().CreateWindow(
+        spec.title, spec.x < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.x,
+        spec.y < 0 ? SDL_WINDOWPOS_UNDEFINED : spec.y, spec.width, spec.height, flags);
     if (!window) {
-        platform_trace::Record("DisplayError", std::string("SDL_CreateWindow: ") + Sdl().GetError());
+        platform_trace::Record("DisplayError",
+                               std::string("SDL_CreateWindow: ") + Sdl().GetError());
         return nullptr;
     }
     Display* display = nullptr;
@@ -335,7 +336,8 @@ void TakeOverEarlySurface() {
         }
     }
     if (!window) {
-        if (early.window && early.connection) x11_early_window::Destroy(early.connection, early.window);
+        if (early.window && early.connection)
+            x11_early_window::Destroy(early.connection, early.window);
         if (early.connection && !early.lentToSdl) x11_early_window::Close(early.connection);
         early.connection = nullptr;
         window = MakeSdlWindow(early.spec);
@@ -467,13 +469,15 @@ void Show(SurfaceId surface, ShowState shown) {
 }
 
 void ClientPosition(SurfaceId surface, int* x, int* y) {
-    if (Early(surface)) return x11_early_window::Position(state.early.connection, state.early.window, x, y);
+    if (Early(surface))
+        return x11_early_window::Position(state.early.connection, state.early.window, x, y);
     EnsureSdl();
     if (SDL_Window* native = Find(surface)) Sdl().GetWindowPosition(native, x, y);
 }
 
 void SetIcon(SurfaceId surface, const Frame& icon) {
-    if (Early(surface)) return x11_early_window::SetIcon(state.early.connection, state.early.window, icon);
+    if (Early(surface))
+        return x11_early_window::SetIcon(state.early.connection, state.early.window, icon);
     EnsureSdl();
     SDL_Window* native = Find(surface);
     if (!native) return;
@@ -495,8 +499,8 @@ bool X11Target(SDL_Window* native, Display** display, Window* window) {
 void Present(SurfaceId surface, const Frame& frame) {
     if (frame.width < 1 || frame.height < 1) return;
     if (Early(surface)) {  // its connection was chosen for taking the frames as they are
-        x11_window::PutFrame(state.early.connection, state.early.window, frame.pixels,
-                             frame.width, frame.height);
+        x11_window::PutFrame(state.early.connection, state.early.window, frame.pixels, frame.width,
+                             frame.height);
         sdl_library::StartLoading();  // the frame is on the screen: SDL may come now
         return;
     }
@@ -523,7 +527,7 @@ void Present(SurfaceId surface, const Frame& frame) {
                         frame.pixels + static_cast<size_t>(row) * frame.width, w * 4u);
     } else {
         Sdl().ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels, frame.width * 4,
-                          screen->format->format, screen->pixels, screen->pitch);
+                            screen->format->format, screen->pixels, screen->pitch);
     }
     Sdl().UnlockSurface(screen);
     Sdl().UpdateWindowSurface(native);
@@ -545,7 +549,7 @@ bool ReadFrame(SurfaceId surface, std::vector<uint32_t>* pixels, int* width, int
     Sdl().LockSurface(screen);
     int result =
         Sdl().ConvertPixels(screen->w, screen->h, screen->format->format, screen->pixels,
-                          screen->pitch, SDL_PIXELFORMAT_RGB888, pixels->data(), screen->w * 4);
+                            screen->pitch, SDL_PIXELFORMAT_RGB888, pixels->data(), screen->w * 4);
     Sdl().UnlockSurface(screen);
     return result == 0;
 }
@@ -592,9 +596,8 @@ int ShowMessageBox(const std::string& caption, const std::string& text, BoxButto
                    : icon == BoxIcon::kWarning     ? SDL_MESSAGEBOX_WARNING
                    : icon == BoxIcon::kInformation ? SDL_MESSAGEBOX_INFORMATION
                                                    : 0;
-    SDL_MessageBoxData box{
-        flags,  state.ready.load() ? Find(owner) : nullptr, caption.c_str(), text.c_str(), count, data,
-        nullptr};
+    SDL_Window* parent = state.ready.load() ? Find(owner) : nullptr;
+    SDL_MessageBoxData box{flags, parent, caption.c_str(), text.c_str(), count, data, nullptr};
     const sdl_library::Calls* calls = sdl_library::Get(nullptr);
     int chosen = 0;
     if (!calls || calls->ShowMessageBox(&box, &chosen) != 0) return -1;

@@ -24,10 +24,10 @@ namespace {
 // What SDL's X11 driver selects on the windows it makes: the events it turns into its own.
 // ButtonPress can be selected by one client only, which is why the window must be made on
 // the connection SDL reads rather than on one of the backend's own.
-constexpr long kSdlInputMask = FocusChangeMask | EnterWindowMask | LeaveWindowMask |
-                               ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | KeyPressMask | KeyReleaseMask |
-                               PropertyChangeMask | StructureNotifyMask | KeymapStateMask;
+constexpr long kSdlInputMask = FocusChangeMask | EnterWindowMask | LeaveWindowMask | ExposureMask |
+                               ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                               KeyPressMask | KeyReleaseMask | PropertyChangeMask |
+                               StructureNotifyMask | KeymapStateMask;
 
 using OpenDisplayCall = Display* (*)(const char*);
 
@@ -125,9 +125,9 @@ Display* OpenConnection() {
 
 unsigned long Create(Display* connection, const display::SurfaceSpec& spec) {
     enum { kProtocols, kDeleteWindow, kPing, kName, kUtf8, kPid, kType, kTypeNormal, kCount };
-    const char* names[kCount] = {"WM_PROTOCOLS",    "WM_DELETE_WINDOW",    "_NET_WM_PING",
-                                 "_NET_WM_NAME",    "UTF8_STRING",         "_NET_WM_PID",
-                                 "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL"};
+    const char* names[kCount] = {
+        "WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_PING",        "_NET_WM_NAME",
+        "UTF8_STRING",  "_NET_WM_PID",      "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL"};
     Atom atoms[kCount];
     if (!XInternAtoms(connection, const_cast<char**>(names), kCount, False, atoms)) return 0;
 
@@ -136,10 +136,10 @@ unsigned long Create(Display* connection, const display::SurfaceSpec& spec) {
     attributes.background_pixmap = None;  // nothing drawn by the server before the frame
     attributes.border_pixel = 0;
     attributes.event_mask = kSdlInputMask;
-    const Window window = XCreateWindow(
-        connection, DefaultRootWindow(connection), placed ? spec.x : 0, placed ? spec.y : 0,
-        spec.width, spec.height, 0, CopyFromParent, InputOutput, CopyFromParent,
-        CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
+    const Window window =
+        XCreateWindow(connection, DefaultRootWindow(connection), placed ? spec.x : 0,
+                      placed ? spec.y : 0, spec.width, spec.height, 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
     if (!window) return 0;
 
     XSizeHints* size = XAllocSizeHints();
@@ -213,10 +213,10 @@ void SetIcon(Display* connection, unsigned long window, const display::Frame& ic
     words.reserve(2 + static_cast<size_t>(icon.width) * icon.height);
     words.push_back(icon.width);
     words.push_back(icon.height);
-    words.insert(words.end(), icon.pixels, icon.pixels + static_cast<size_t>(icon.width) * icon.height);
-    XChangeProperty(connection, window, XInternAtom(connection, "_NET_WM_ICON", False),
-                    XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(words.data()),
+    words.insert(words.end(), icon.pixels,
+                 icon.pixels + static_cast<size_t>(icon.width) * icon.height);
+    XChangeProperty(connection, window, XInternAtom(connection, "_NET_WM_ICON", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(words.data()),
                     static_cast<int>(words.size()));
     XFlush(connection);
 }

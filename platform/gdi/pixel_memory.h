@@ -49,14 +49,14 @@ void ReleaseCarved(void* block, std::size_t bytes) noexcept;
 // Pieces carved one after another from one region, each on a 64-byte boundary; the region
 // is carved again from its start once every piece has been given back. Not locked.
 class Carver {
-  public:
+   public:
     Carver(unsigned char* region, std::size_t size) : region_(region), size_(size) {}
     // A piece of `bytes`, or nullptr when they do not fit in what is left.
     void* Take(std::size_t bytes);
     // False (and nothing changed) when `piece` is not from this region.
     bool Give(void* piece);
 
-  private:
+   private:
     unsigned char* region_;
     std::size_t size_;
     std::size_t used_ = 0;
