@@ -174,8 +174,10 @@ unsigned long Create(Display* connection, const display::SurfaceSpec& spec) {
                     reinterpret_cast<const unsigned char*>(&pid), 1);
     XChangeProperty(connection, window, atoms[kType], XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&atoms[kTypeNormal]), 1);
-    Atom protocols[] = {atoms[kDeleteWindow], atoms[kPing]};
-    XSetWMProtocols(connection, window, protocols, 2);
+    // WM_PROTOCOLS as XSetWMProtocols writes it, without its own look-up of the atom.
+    const Atom protocols[] = {atoms[kDeleteWindow], atoms[kPing]};
+    XChangeProperty(connection, window, atoms[kProtocols], XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(protocols), 2);
     x11_window::AdoptWindow(connection, window, spec.className, spec.title);
     return window;
 }
