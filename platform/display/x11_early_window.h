@@ -14,9 +14,9 @@ struct _XDisplay;
 
 namespace x11_early_window {
 
-// Starts opening OpenConnection's connection on a thread of its own. An X server's first
-// client after it has reset (when its last client left) waits several milliseconds for the
-// connection; begun before main(), they pass while the program starts.
+// Starts opening OpenConnection's connection on a thread of its own. A connection takes
+// 1.5 to 3 ms here (the longer for the first client after the server has reset, as it does
+// when its last client leaves); begun before main(), they pass while the program starts.
 void StartOpening();
 
 // A connection to the X server DISPLAY names, when its default visual takes the frames as
