@@ -599,6 +599,9 @@ int ShowMessageBox(const std::string& caption, const std::string& text, BoxButto
     SDL_Window* parent = state.ready.load() ? Find(owner) : nullptr;
     SDL_MessageBoxData box{flags, parent, caption.c_str(), text.c_str(), count, data, nullptr};
     const sdl_library::Calls* calls = sdl_library::Get(nullptr);
+    // SDL shows an X11 box from a child it forks; the child must not start while the early
+    // connection is being opened on another thread.
+    x11_early_window::FinishOpening();
     int chosen = 0;
     if (!calls || calls->ShowMessageBox(&box, &chosen) != 0) return -1;
     return chosen < 0 ? 0 : chosen;

@@ -111,6 +111,12 @@ void StartOpening() {
     pthread_attr_destroy(&attributes);
 }
 
+void FinishOpening() {
+    Opening& opening = TheOpening();
+    std::unique_lock<std::mutex> hold(opening.lock);
+    if (opening.started) opening.done.wait(hold, [&opening] { return opening.finished; });
+}
+
 Display* OpenConnection() {
     Opening& opening = TheOpening();
     std::unique_lock<std::mutex> hold(opening.lock);

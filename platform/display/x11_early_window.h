@@ -19,6 +19,11 @@ namespace x11_early_window {
 // when its last client leaves); begun before main(), they pass while the program starts.
 void StartOpening();
 
+// Waits until a connection StartOpening began is open (or has failed), and leaves it to
+// OpenConnection. Xlib's locks are not carried through fork(): a child forked while the
+// connection is being opened would find them held for ever.
+void FinishOpening();
+
 // A connection to the X server DISPLAY names, when its default visual takes the frames as
 // they are (24-bit 0x00RRGGBB in 32-bit words); nullptr otherwise or when there is none.
 // Takes the one StartOpening began (waiting for it), else opens one now.

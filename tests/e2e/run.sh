@@ -349,6 +349,24 @@ else
     fail "message box within 60 s"
     kill -9 $pid 2>/dev/null
 fi
+# Portable: the box also comes when the X server answers late at the start. SDL shows it from
+# a forked child, which must not be forked while the program's own connection is being opened.
+if [ "$host" = portable ]; then
+    kill -STOP "$xvfb"
+    "${probe[@]}" --register-first >"$out/registration_late.log" 2>&1 &
+    pid=$!
+    sleep 0.3
+    kill -CONT "$xvfb"
+    if box=$(window_id "Quarkstone" 20); then
+        pass "with the X server late at the start: the message box still comes"
+        "$close_tool" "$box"
+        wait_exit $pid 20
+    else
+        fail "with the X server late at the start: no message box within 20 s"
+        pkill -9 -P $pid
+        kill -9 $pid 2>/dev/null
+    fi
+fi
 
 # --- 5. portable only: no display, and closes at random moments under AddressSanitizer -------
 if [ "$host" = portable ]; then
